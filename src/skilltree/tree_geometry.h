@@ -1,0 +1,134 @@
+// Geometry and choices of the skill tree window that need no window: which
+// nodes are visible, the hit test, the level number of a node, the connector
+// paths and arrowheads, and the layout and enabling of the window's controls.
+#pragma once
+
+#include "data/tables.h"
+
+#include <cstdint>
+#include <string>
+
+// Colours as 0x00BBGGRR values.
+inline constexpr uint32_t kColourRed = 0x0000FF;
+inline constexpr uint32_t kColourBlue = 0xFF0000;
+inline constexpr uint32_t kColourBlack = 0x000000;
+inline constexpr uint32_t kColourWhite = 0xFFFFFF;
+inline constexpr uint32_t kColourMagenta = 0xFF00FF;
+
+// The tree layer is shown in the client area shifted by this much.
+inline constexpr int kTreeOriginX = 20;
+inline constexpr int kTreeOriginY = 135;
+inline constexpr int kHeaderHeight = 134;
+inline constexpr int kIconSize = 24;
+
+// Top-left of a node's icon in tree coordinates.
+inline constexpr int IconLeft(int column) { return 64 * column + 33; }
+inline constexpr int IconTop(int row) { return 64 * row + 35; }
+
+// One past the last visible node: nodes 1, 2, ... up to the first node whose
+// skill is 0 or whose page is above `grade`. 1 when none is visible (also for
+// a tree that is not bound).
+int VisibleNodeEnd(const SkillTreeNode* nodes, int grade);
+
+// The visible node whose 25 x 25 hit box (icon plus one column and one row)
+// holds the client point, the first in list order; -1 when none.
+int HitTestNode(const SkillTreeNode* nodes, int grade, int x, int y);
+
+// Levels the hovered skill still lacks: over nodes 0..99, the sum of the
+// positive (preview level - level in `slot`).
+int MissingPreviewLevels(const SkillTreeNode* nodes, int slot);
+
+struct LevelNumber {
+    std::u16string text;  // empty: nothing is drawn
+    uint32_t outline = kColourBlack;
+    bool operator==(const LevelNumber&) const = default;
+};
+
+// The number drawn on a node's icon and its outline colour. `missing` is
+// MissingPreviewLevels of the tree.
+LevelNumber ChooseLevelNumber(const SkillTreeNode& node, int slot, bool hovered, int missing);
+
+// Start of a prerequisite entry's connector in tree coordinates.
+struct TreePoint {
+    int x = 0, y = 0;
+    bool operator==(const TreePoint&) const = default;
+};
+TreePoint ConnectorStart(const SkillTreeNode& node, const PrerequisiteEntry& entry);
+
+// Calls segment(from, to) for each step of the entry's path: x and y steps in
+// turn, up to nine, ending early at a step of 65535. A step of 0 is still a
+// (zero-length) segment; drawing it draws nothing.
+template <typename Segment>
+void ForEachConnectorSegment(const SkillTreeNode& node, const PrerequisiteEntry& entry,
+                             Segment&& segment) {
+    TreePoint p = ConnectorStart(node, entry);
+    for (int j = 0; j < kPathSteps; ++j) {
+        const int32_t step = entry.path[j];
+        if (step == kPathEnd) break;
+        TreePoint next = p;
+        if (j % 2 == 0)
+            next.x += step;
+        else
+            next.y += step;
+        segment(p, next);
+        p = next;
+    }
+}
+
+// The arrowhead at the start of a highlighted connector: which of the four
+// (0 points right, 1 left, 2 up, 3 down; -1 none) and its top-left corner.
+// `nameLines` is the number of lines of the node's displayed name (1 plus its
+// line feeds); an arrowhead below the icon sits below the name.
+struct ArrowheadPlace {
+    int index = -1;
+    int x = 0, y = 0;
+    bool operator==(const ArrowheadPlace&) const = default;
+};
+ArrowheadPlace ChooseArrowhead(const SkillTreeNode& node, const PrerequisiteEntry& entry,
+                               int nameLines);
+
+// Lines of a displayed name: 1 plus its line feeds.
+int NameLineCount(const char16_t* name);
+
+// The node that holds `skill`: the first of nodes 0..99, node 0 when none.
+int FindNodeOfSkill(const SkillTreeNode* nodes, int32_t skill);
+
+// Whether an entry of a node in the red pass is drawn: unless the
+// prerequisite's preview level exceeds the level this entry asks for.
+bool IsConnectorHighlighted(const SkillTreeNode* nodes, const PrerequisiteEntry& entry);
+
+// Layout of the window for a grade.
+struct OuterSize {
+    int width = 0, height = 0;
+    bool operator==(const OuterSize&) const = default;
+};
+// Outer size of the tree (and main) window for a page rectangle.
+OuterSize TreeWindowSize(const PageRect& page);
+
+// Top-left of a window of size w x h centred on a screen; halves truncate
+// toward zero, so a window larger than the screen gets negative coordinates.
+TreePoint CentredWindowPos(int screenWidth, int screenHeight, int w, int h);
+
+// Control ids of the tree window.
+enum TreeControlId : int {
+    IDC_TREE_CLOSE = 1002,
+    IDC_TREE_RESET = 1003,
+    IDC_TREE_PREV_GRADE = 1005,
+    IDC_TREE_NEXT_GRADE = 1006,
+    IDC_TREE_SLOT1 = 1060,
+    IDC_TREE_SLOT2 = 1062,
+    IDC_TREE_SLOT3 = 1064,
+};
+
+// Where a control goes for a main window `mainWidth` wide; `width` is the
+// control's own width. (0, 0) for an unknown id.
+TreePoint TreeControlPlace(int controlId, int mainWidth, int width);
+
+struct GradeButtonStates {
+    bool prevEnabled = false;  // "<<"
+    bool nextEnabled = false;  // ">>"
+    bool operator==(const GradeButtonStates&) const = default;
+};
+// "<<" above the job's lowest grade, ">>" below its highest; jobs 14, 15 and
+// 18 never have either. A job missing from the table has the range 0..0.
+GradeButtonStates GradeButtons(int job, int grade);
