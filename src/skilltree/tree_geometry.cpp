@@ -1,35 +1,8 @@
 #include "skilltree/tree_geometry.h"
 
-#include "data/lookups.h"
+#include "skilltree/skill_tree_rules.h"
 
 #include <string>
-
-int VisibleNodeEnd(const SkillTreeNode* nodes, int grade) {
-    if (!nodes) return 1;
-    int i = 1;
-    while (i < kNodeCount && nodes[i].skill != 0 && nodes[i].page <= grade) ++i;
-    return i;
-}
-
-int HitTestNode(const SkillTreeNode* nodes, int grade, int x, int y) {
-    const int end = VisibleNodeEnd(nodes, grade);
-    for (int i = 1; i < end; ++i) {
-        const int left = kTreeOriginX + IconLeft(nodes[i].column);
-        const int top = kTreeOriginY + IconTop(nodes[i].row);
-        if (x >= left && x <= left + kIconSize && y >= top && y <= top + kIconSize) return i;
-    }
-    return -1;
-}
-
-int MissingPreviewLevels(const SkillTreeNode* nodes, int slot) {
-    if (!nodes || slot < 0 || slot >= kSlotCount) return 0;
-    int missing = 0;
-    for (int i = 0; i < kNodeCount; ++i) {
-        const int lack = nodes[i].previewLevel - nodes[i].level[slot];
-        if (lack > 0) missing += lack;
-    }
-    return missing;
-}
 
 namespace {
 std::u16string NumberText(int value) {
@@ -68,16 +41,11 @@ int NameLineCount(const char16_t* name) {
     return lines;
 }
 
-int FindNodeOfSkill(const SkillTreeNode* nodes, int32_t skill) {
-    if (!nodes) return 0;
-    for (int i = 0; i < kNodeCount; ++i)
-        if (nodes[i].skill == skill) return i;
-    return 0;
-}
-
 bool IsConnectorHighlighted(const SkillTreeNode* nodes, const PrerequisiteEntry& entry) {
     if (!nodes) return false;
-    const int k = FindNodeOfSkill(nodes, entry.skill);
+    int k = 0;
+    while (k < kNodeCount && nodes[k].skill != entry.skill) ++k;
+    if (k == kNodeCount) k = 0;
     return nodes[k].previewLevel <= entry.requiredLevel;
 }
 
@@ -89,21 +57,14 @@ TreePoint CentredWindowPos(int screenWidth, int screenHeight, int w, int h) {
 
 TreePoint TreeControlPlace(int controlId, int mainWidth, int width) {
     switch (controlId) {
-    case IDC_TREE_CLOSE: return {mainWidth - width - 30, 20};
-    case IDC_TREE_RESET: return {mainWidth - width - 30, 50};
-    case IDC_TREE_NEXT_GRADE: return {mainWidth - width - 30, 80};
-    case IDC_TREE_PREV_GRADE: return {mainWidth - 2 * width - 40, 80};
-    case IDC_TREE_SLOT1: return {mainWidth - 2 * width - 67, 110};
-    case IDC_TREE_SLOT2: return {mainWidth - 2 * width - 37, 110};
-    case IDC_TREE_SLOT3: return {mainWidth - 2 * width - 7, 110};
+    case IDC_SKILLTREE_CLOSE: return {mainWidth - width - 30, 20};
+    case IDC_SKILLTREE_RESET: return {mainWidth - width - 30, 50};
+    case IDC_SKILLTREE_NEXT_GRADE: return {mainWidth - width - 30, 80};
+    case IDC_SKILLTREE_PREV_GRADE: return {mainWidth - 2 * width - 40, 80};
+    case IDC_SKILLTREE_SLOT1: return {mainWidth - 2 * width - 67, 110};
+    case IDC_SKILLTREE_SLOT2: return {mainWidth - 2 * width - 37, 110};
+    case IDC_SKILLTREE_SLOT3: return {mainWidth - 2 * width - 7, 110};
     default: return {};
     }
 }
 
-GradeButtonStates GradeButtons(int job, int grade) {
-    if (job == 14 || job == 15 || job == 18) return {};
-    const JobRecord* record = FindJobRecord(job);
-    const int minGrade = record ? record->minGrade : 0;
-    const int maxGrade = record ? record->maxGrade : 0;
-    return {grade > minGrade, grade < maxGrade};
-}

@@ -25,27 +25,14 @@ inline constexpr int kIconSize = 24;
 inline constexpr int IconLeft(int column) { return 64 * column + 33; }
 inline constexpr int IconTop(int row) { return 64 * row + 35; }
 
-// One past the last visible node: nodes 1, 2, ... up to the first node whose
-// skill is 0 or whose page is above `grade`. 1 when none is visible (also for
-// a tree that is not bound).
-int VisibleNodeEnd(const SkillTreeNode* nodes, int grade);
-
-// The visible node whose 25 x 25 hit box (icon plus one column and one row)
-// holds the client point, the first in list order; -1 when none.
-int HitTestNode(const SkillTreeNode* nodes, int grade, int x, int y);
-
-// Levels the hovered skill still lacks: over nodes 0..99, the sum of the
-// positive (preview level - level in `slot`).
-int MissingPreviewLevels(const SkillTreeNode* nodes, int slot);
-
 struct LevelNumber {
     std::u16string text;  // empty: nothing is drawn
     uint32_t outline = kColourBlack;
     bool operator==(const LevelNumber&) const = default;
 };
 
-// The number drawn on a node's icon and its outline colour. `missing` is
-// MissingPreviewLevels of the tree.
+// The number drawn on a node's icon and its outline colour. `missing` is the
+// number of levels the hovered skill still lacks over the whole tree.
 LevelNumber ChooseLevelNumber(const SkillTreeNode& node, int slot, bool hovered, int missing);
 
 // Start of a prerequisite entry's connector in tree coordinates.
@@ -90,11 +77,10 @@ ArrowheadPlace ChooseArrowhead(const SkillTreeNode& node, const PrerequisiteEntr
 // Lines of a displayed name: 1 plus its line feeds.
 int NameLineCount(const char16_t* name);
 
-// The node that holds `skill`: the first of nodes 0..99, node 0 when none.
-int FindNodeOfSkill(const SkillTreeNode* nodes, int32_t skill);
-
 // Whether an entry of a node in the red pass is drawn: unless the
-// prerequisite's preview level exceeds the level this entry asks for.
+// prerequisite's preview level exceeds the level this entry asks for. The
+// prerequisite's node is the first of nodes 0..99 holding its skill, node 0
+// when none.
 bool IsConnectorHighlighted(const SkillTreeNode* nodes, const PrerequisiteEntry& entry);
 
 // Layout of the window for a grade.
@@ -109,26 +95,6 @@ OuterSize TreeWindowSize(const PageRect& page);
 // toward zero, so a window larger than the screen gets negative coordinates.
 TreePoint CentredWindowPos(int screenWidth, int screenHeight, int w, int h);
 
-// Control ids of the tree window.
-enum TreeControlId : int {
-    IDC_TREE_CLOSE = 1002,
-    IDC_TREE_RESET = 1003,
-    IDC_TREE_PREV_GRADE = 1005,
-    IDC_TREE_NEXT_GRADE = 1006,
-    IDC_TREE_SLOT1 = 1060,
-    IDC_TREE_SLOT2 = 1062,
-    IDC_TREE_SLOT3 = 1064,
-};
-
-// Where a control goes for a main window `mainWidth` wide; `width` is the
-// control's own width. (0, 0) for an unknown id.
+// Where a control of the tree window goes for a main window `mainWidth` wide;
+// `width` is the control's own width. (0, 0) for an unknown id.
 TreePoint TreeControlPlace(int controlId, int mainWidth, int width);
-
-struct GradeButtonStates {
-    bool prevEnabled = false;  // "<<"
-    bool nextEnabled = false;  // ">>"
-    bool operator==(const GradeButtonStates&) const = default;
-};
-// "<<" above the job's lowest grade, ">>" below its highest; jobs 14, 15 and
-// 18 never have either. A job missing from the table has the range 0..0.
-GradeButtonStates GradeButtons(int job, int grade);
