@@ -1,0 +1,112 @@
+#include "platform/qt/dialog_template.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const char* const kControlIdProperty = "tolvemarControlId";
+
+QWidget* MakeControl(QWidget* host, const ControlTemplate& control) {
+    switch (control.kind) {
+    case ControlKind::PushButton:
+    case ControlKind::PictureButton: {
+        auto* button = new QPushButton(control.caption, host);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::DefPushButton: {
+        auto* button = new QPushButton(control.caption, host);
+        button->setDefault(true);
+        return button;
+    }
+    case ControlKind::FlatButton: {
+        auto* button = new QPushButton(control.caption, host);
+        button->setFlat(true);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::PushLikeCheckBox: {
+        auto* button = new QPushButton(control.caption, host);
+        button->setCheckable(true);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::CheckBox: return new QCheckBox(control.caption, host);
+    case ControlKind::Radio: {
+        auto* radio = new QRadioButton(control.caption, host);
+        radio->setAutoExclusive(false);
+        return radio;
+    }
+    case ControlKind::GroupBox: return new QGroupBox(control.caption, host);
+    case ControlKind::Static: {
+        auto* label = new QLabel(control.caption, host);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+    case ControlKind::StaticNoPrefix: {
+        auto* label = new QLabel(control.caption, host);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+    case ControlKind::Edit: return new QLineEdit(control.caption, host);
+    case ControlKind::MultiLineReadOnlyEdit: {
+        auto* edit = new QPlainTextEdit(control.caption, host);
+        edit->setReadOnly(true);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return edit;
+    }
+    case ControlKind::Icon: return new QLabel(host);
+    }
+    return new QWidget(host);
+}
+}  // namespace
+
+DialogBaseUnits BaseUnitsOf(DialogFontFace face) {
+    return face == DialogFontFace::Tahoma9 ? kTahoma9BaseUnits : kShellDlg8BaseUnits;
+}
+
+QFont DialogFont(DialogFontFace face) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("NanumGothic"),
+                      QStringLiteral("IPAGothic")});
+    font.setPixelSize(face == DialogFontFace::Tahoma9 ? 12 : 11);
+    return font;
+}
+
+QSize TemplateClientSize(const DialogTemplate& dialog) {
+    const DialogBaseUnits base = BaseUnitsOf(dialog.font);
+    return {DialogUnitsToPixelsX(dialog.width, base), DialogUnitsToPixelsY(dialog.height, base)};
+}
+
+void CreateTemplateControls(QWidget* host, const DialogTemplate& dialog) {
+    const DialogBaseUnits base = BaseUnitsOf(dialog.font);
+    host->setFont(DialogFont(dialog.font));
+    if (!dialog.caption.isEmpty()) host->setWindowTitle(dialog.caption);
+    std::vector<QWidget*> frames;
+    for (const ControlTemplate& control : dialog.controls) {
+        QWidget* widget = MakeControl(host, control);
+        const PixelRect r =
+            DialogRectToPixels(control.x, control.y, control.width, control.height, base);
+        widget->setGeometry(r.x, r.y, r.width, r.height);
+        widget->setProperty(kControlIdProperty, control.id);
+        if (control.id >= 0) widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+        widget->setVisible(control.visible);
+        if (control.kind == ControlKind::GroupBox) frames.push_back(widget);
+    }
+    for (QWidget* frame : frames) frame->lower();
+    host->resize(TemplateClientSize(dialog));
+}
+
+QWidget* GetDlgItem(const QWidget* host, int id) {
+    if (!host || id < 0) return nullptr;
+    return host->findChild<QWidget*>(QStringLiteral("control%1").arg(id),
+                                     Qt::FindDirectChildrenOnly);
+}
