@@ -105,7 +105,11 @@ void CSkillTreeDlg::SetSkillTable(const SkillRecord* table, int32_t count) {
 }
 
 const SkillRecord& CSkillTreeDlg::RecordOf(int32_t skill) const {
-    if (!m_pSkillTable) return FindSkillRecord(skill);
+    if (!m_pSkillTable) {
+        // Records sit at the position of their index; search only otherwise.
+        const SkillRecord& direct = SkillAt(skill);
+        return direct.index == skill ? direct : FindSkillRecord(skill);
+    }
     for (int32_t i = 0; i < m_nSkillTableSize; ++i)
         if (m_pSkillTable[i].index == skill) return m_pSkillTable[i];
     return m_pSkillTable[0];
@@ -255,24 +259,26 @@ void CSkillTreeDlg::RenderInto(QImage& client) {
     const int h = std::max(height(), 1);
     if (client.size() != QSize(w, h) || client.format() != QImage::Format_RGB32)
         client = QImage(w, h, QImage::Format_RGB32);
-    GdiSurface dc(w, h);
+    if (m_paintSurface.size() != QSize(w, h)) m_paintSurface = QImage(w, h, QImage::Format_RGB32);
+    GdiSurface dc(std::move(m_paintSurface));
     dc.FillSolidRect({0, 0, w, h}, kButtonFaceColour);
     DrawPageFrames(dc);
     DrawConnectors(dc);
     DrawSkillNodes(dc);
-    QPainter out(&client);
-    out.setCompositionMode(QPainter::CompositionMode_Source);
+    GdiSurface out(std::move(client));
     // Left uncovered by the two layers: the column left of the tree layer and
     // the row between the layers.
-    const QColor face = QColor::fromRgb(RgbOfColourRef(kButtonFaceColour));
-    out.fillRect(0, kHeaderHeight, kTreeOriginX, h - kHeaderHeight, face);
-    out.fillRect(0, kHeaderHeight, w, kTreeOriginY - kHeaderHeight, face);
-    if (w > kTreeOriginX && h > kTreeOriginY)
-        out.drawImage(QPoint(kTreeOriginX, kTreeOriginY), dc.Image(),
-                      QRect(0, 0, w - kTreeOriginX, h - kTreeOriginY));
-    dc.FillSolidRect({0, 0, w, h}, kButtonFaceColour);
+    out.FillSolidRect({0, kHeaderHeight, kTreeOriginX, h}, kButtonFaceColour);
+    out.FillSolidRect({0, kHeaderHeight, w, kTreeOriginY}, kButtonFaceColour);
+    out.BitBlt(kTreeOriginX, kTreeOriginY, w - kTreeOriginX, h - kTreeOriginY, dc.Image(), 0, 0,
+               RasterOp::SrcCopy);
+    // Only the header's rows are copied from the second layer, so only they
+    // need clearing.
+    dc.FillSolidRect({0, 0, w, std::min(h, kHeaderHeight)}, kButtonFaceColour);
     DrawHeader(dc);
-    out.drawImage(QPoint(0, 0), dc.Image(), QRect(0, 0, w, std::min(h, kHeaderHeight)));
+    out.BitBlt(0, 0, w, kHeaderHeight, dc.Image(), 0, 0, RasterOp::SrcCopy);
+    client = out.TakeImage();
+    m_paintSurface = dc.TakeImage();
 }
 
 void CSkillTreeDlg::DrawPageFrames(GdiSurface& dc) {
