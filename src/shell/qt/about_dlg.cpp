@@ -12,14 +12,9 @@
 #include <QPushButton>
 
 #include <optional>
-#include <span>
-#include <vector>
 
+#include "data/cp949.h"
 #include "data/text_resources.h"
-
-#include <iconv.h>
-
-#include <cerrno>
 
 namespace {
 constexpr int kOkText = 10;
@@ -45,40 +40,14 @@ DialogTemplate AboutTemplate() {
             }};
 }
 
-// CP949 bytes up to the first zero byte as text; a byte that starts no valid
-// character becomes U+FFFD.
-QString DecodeCp949(std::span<const unsigned char> bytes) {
-    std::size_t length = 0;
-    while (length < bytes.size() && bytes[length] != 0) ++length;
-    QString text;
-    iconv_t cd = iconv_open("UTF-16LE", "CP949");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return text;
-    std::vector<char> in(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-    std::vector<char16_t> out(length + 1);
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    while (inLeft > 0) {
-        char* outPtr = reinterpret_cast<char*>(out.data());
-        std::size_t outLeft = out.size() * sizeof(char16_t);
-        const std::size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        const std::size_t produced = (out.size() * sizeof(char16_t) - outLeft) / sizeof(char16_t);
-        text.append(QStringView(out.data(), static_cast<qsizetype>(produced)));
-        if (result != static_cast<std::size_t>(-1)) break;
-        if (errno == E2BIG) continue;
-        text.append(QChar(0xFFFD));  // invalid or cut-off sequence: skip one byte
-        ++inPtr;
-        --inLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    iconv_close(cd);
-    return text;
-}
-
 // The release notes, decoded from CP949; nothing when the resource is missing.
 std::optional<QString> ReleaseNotesFromResource() {
     const std::span<const unsigned char> bytes = TextResource(kReleaseNotesResource);
     if (bytes.empty()) return std::nullopt;
-    return DecodeCp949(bytes);
+    std::u16string text = DecodeCp949(bytes);
+    text.resize(std::u16string_view(text).find(u'\0') == std::u16string_view::npos
+                    ? text.size() : std::u16string_view(text).find(u'\0'));  // the text ends at a zero byte
+    return QString::fromStdU16String(text);
 }
 
 ReleaseNotesSource& NotesSource() {
