@@ -1,0 +1,30 @@
+// Where the builds live and when they move: the profile, the fixed file
+// "Tolvemar.sav" of the current folder (option SaveToFile) or a save file the
+// user chose (g_bSaveFileOpen).
+#pragma once
+
+#include <string>
+
+inline constexpr char16_t kFixedSaveFileName[] = u"Tolvemar.sav";
+// The autorun job and slot that SaveBuilds stores in a file.
+inline constexpr int32_t kSaveBuildsAutoRunJob = 18;
+inline constexpr int32_t kSaveBuildsAutoRunSlot = 0;
+
+inline constexpr char16_t kAskSaveText[] = u"저장할까요?";
+inline constexpr char16_t kSaveFailedContinueText[] = u"저장하지 못했습니다. 저장하지 않고 계속할까요?";
+
+// True when the builds live in a save file rather than the profile.
+bool SaveFileInUse();
+
+// Loads all builds from the current store. In fixed-file mode it points
+// g_szSaveFilePath at "Tolvemar.sav" of the current folder, as an absolute
+// path. A file that cannot be read or fails its header check leaves the
+// builds as they are. Always true; g_bModified is not changed.
+bool LoadBuilds();
+
+// Saves all builds to the current store, first asking "저장할까요?" (Yes, No,
+// Cancel) when they were changed and AutoSave is off. Cancel gives false and
+// writes nothing; No gives true and writes nothing. When the write fails, asks
+// whether to go on without saving: Yes gives true, No false. g_bModified is
+// not changed.
+bool SaveBuilds();

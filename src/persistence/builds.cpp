@@ -1,0 +1,45 @@
+#include "persistence/builds.h"
+
+#include "data/lookups.h"
+#include "persistence/build_state.h"
+
+LevelCaps CurrentLevelCaps() {
+    LevelCaps caps;
+    for (int32_t job = 0; job < kJobCount; ++job) {
+        const JobRecord* record = FindJobRecord(job);
+        if (!record || !record->nodes) continue;
+        for (int32_t n = 1; n < kNodeCount; ++n) {
+            const int32_t skill = record->nodes[n].skill;
+            if (skill == 0) break;  // the list ends; the rest stay at 0
+            if (skill >= 1 && skill < kSkillCount) {
+                const int32_t max = SkillAt(skill).maxLevel;
+                caps.jobs[job].maxLevel[n] = max > 0 ? max : 0;
+            }
+        }
+    }
+    return caps;
+}
+
+AllBuilds CaptureBuilds() {
+    AllBuilds builds;
+    for (int32_t job = 0; job < kJobCount; ++job) {
+        JobBuilds& out = builds.jobs[job];
+        out.selectedSlot = g_nSelectedSlot[job];
+        const JobRecord* record = FindJobRecord(job);
+        if (!record || !record->nodes) continue;
+        for (int32_t s = 0; s < kSlotCount; ++s) {
+            for (int32_t n = 0; n < kNodeCount; ++n) out.level[s][n] = record->nodes[n].level[s];
+        }
+    }
+    return builds;
+}
+
+void ApplyJobBuilds(int32_t job, const JobBuilds& builds) {
+    if (job < 0 || job >= kJobCount) return;
+    g_nSelectedSlot[job] = SanitizeSlot(builds.selectedSlot);
+    const JobRecord* record = FindJobRecord(job);
+    if (!record || !record->nodes) return;
+    for (int32_t s = 0; s < kSlotCount; ++s) {
+        for (int32_t n = 0; n < kNodeCount; ++n) record->nodes[n].level[s] = builds.level[s][n];
+    }
+}

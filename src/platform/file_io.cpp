@@ -1,0 +1,224 @@
+#include "platform/file_io.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+unsigned long g_tempCounter = 0;
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+}
+
+// Opens a regular file for reading without blocking on a pipe or device.
+int OpenRegularForReading(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// The file a write should replace: the target of a symbolic link, so the link
+// survives the save.
+std::string ResolveTarget(const std::string& path) {
+    char resolved[PATH_MAX];
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
+        ::realpath(path.c_str(), resolved) != nullptr) {
+        return resolved;
+    }
+    return path;
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(const std::u16string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(const std::string& text) {
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int extra = 0;
+        char32_t c = 0;
+        if (lead < 0x80) {
+            c = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+            c = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+            c = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            c = lead & 0x07;
+        } else {
+            AppendUtf16(out, 0xFFFD);
+            ++i;
+            continue;
+        }
+        bool ok = i + static_cast<size_t>(extra) < text.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) ok = false;
+            else c = (c << 6) | (next & 0x3F);
+        }
+        const bool overlong = (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
+        if (!ok || overlong || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            AppendUtf16(out, 0xFFFD);
+            ++i;
+            continue;
+        }
+        AppendUtf16(out, c);
+        i += static_cast<size_t>(extra) + 1;
+    }
+    return out;
+}
+
+bool ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out) {
+    out.clear();
+    const int fd = OpenRegularForReading(Utf16ToUtf8(path));
+    if (fd < 0) return false;
+    out.resize(maxBytes);
+    size_t filled = 0;
+    bool ok = true;
+    while (filled < maxBytes) {
+        const ssize_t got = ::read(fd, out.data() + filled, maxBytes - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        filled += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    out.resize(ok ? filled : 0);
+    return ok;
+}
+
+bool CanOpenForReading(const std::u16string& path) {
+    const int fd = OpenRegularForReading(Utf16ToUtf8(path));
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
+    if (path.empty()) return false;
+    const std::string target = ResolveTarget(Utf16ToUtf8(path));
+    const std::string folder = FolderOf(target);
+    const size_t slash = target.find_last_of('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name.empty()) return false;
+
+    // A fresh name next to the target; O_EXCL makes a clash fail, and the
+    // mode is 0666 less the umask, as for any new file.
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
+               std::to_string(++g_tempCounter) + "." + std::to_string(attempt) + ".tmp";
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+
+    // An existing file keeps its permissions.
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        (void)::fchmod(fd, existing.st_mode & 07777);
+    }
+    bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+std::u16string AbsolutePath(const std::u16string& path) {
+    if (!path.empty() && path[0] == u'/') return path;
+    char* cwd = ::getcwd(nullptr, 0);
+    if (!cwd) return path;
+    std::string folder(cwd);
+    std::free(cwd);
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return Utf8ToUtf16(folder) + path;
+}

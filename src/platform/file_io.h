@@ -1,0 +1,28 @@
+// Whole-file reads and crash-safe whole-file writes, by UTF-16 path.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads at most `maxBytes` from the start of a regular file into `out`.
+// False when the path does not name a regular file that can be opened and
+// read; `out` is then empty.
+bool ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out);
+
+// True when the path names a regular file that can be opened for reading.
+bool CanOpenForReading(const std::u16string& path);
+
+// Replaces the file at `path` with `data`, or leaves it byte for byte as it
+// was: the bytes go to a new file in the same folder, which is flushed to disk
+// and then renamed over the target. False when any step failed.
+bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size);
+
+// The path made absolute against the process's current folder.
+std::u16string AbsolutePath(const std::u16string& path);
+
+// Conversions between the UTF-16 text of the program and the UTF-8 bytes of
+// file names. Unpaired surrogates and malformed bytes become U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& text);
+std::u16string Utf8ToUtf16(const std::string& text);

@@ -1,0 +1,64 @@
+// The update check: one POST to the update address at start, the reply read
+// without blocking the user interface, and the download offer when the reply
+// names a newer version. Network failures end the check silently.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTimer;
+
+// Starts the check against the built-in update address. The check lives as a
+// child of the main window, so destroying the window aborts it. `requestClose`
+// runs the main window's ordinary close path after the user accepted the
+// download.
+void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose);
+
+class UpdateCheck : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome {
+        Running,
+        Ended,    // failure, no marker, not newer: nothing shown
+        Declined, // the offer was shown and answered No
+        Accepted, // the offer was accepted: address opened, close requested
+    };
+
+    UpdateCheck(QUrl address, QWidget* mainWindow, std::function<void()> requestClose);
+    ~UpdateCheck() override;
+
+    void start();
+    Outcome outcome() const { return m_outcome; }
+    // The built-in update address.
+    static QUrl DefaultAddress();
+
+signals:
+    void finished();
+
+private:
+    void readAvailable();
+    void replyFinished();
+    void examineReply();
+    bool anotherDialogIsOpen() const;
+    void offerWhenNoDialogIsOpen();
+    void offer();
+    void finish(Outcome outcome);
+
+    QUrl m_address;
+    QPointer<QWidget> m_mainWindow;
+    std::function<void()> m_requestClose;
+    QNetworkAccessManager* m_manager = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    QTimer* m_waitTimer = nullptr;
+    QByteArray m_body;
+    std::u16string m_downloadAddress;
+    Outcome m_outcome = Outcome::Running;
+    bool m_replyDone = false;
+};

@@ -1,0 +1,215 @@
+#include "persistence/registry_builds.h"
+
+#include "persistence/save_data.h"
+#include "persistence_test_support.h"
+
+#include <climits>
+#include <set>
+
+using namespace persist_test;
+
+namespace {
+
+struct LevelsOf {
+    int32_t levels[kNodeCount] = {};
+};
+
+LevelsOf Decode(std::u16string_view text, const JobLevelCaps& caps, int32_t memory = 0) {
+    LevelsOf out;
+    for (int32_t& l : out.levels) l = memory;
+    DecodeLevelText(text, caps, out.levels);
+    return out;
+}
+
+JobLevelCaps CapsOf(std::initializer_list<int32_t> list) {
+    JobLevelCaps caps;
+    int n = 1;
+    for (int32_t cap : list) caps.maxLevel[n++] = cap;
+    return caps;
+}
+
+bool TitlesAuthored() {
+    for (int job = 0; job < kJobCount; ++job) {
+        if (SlotValueName(job).empty()) return false;
+    }
+    return true;
+}
+
+// Counts batches and writes around a memory store.
+class BatchCountingStore : public MemoryProfileStore {
+public:
+    void BeginBatch() override { ++begins; inBatch = true; }
+    bool EndBatch() override {
+        ++ends;
+        inBatch = false;
+        return !failEnd;
+    }
+    bool WriteProfileString(const std::u16string& section, const std::u16string& entry,
+                            const std::u16string& value) override {
+        if (!inBatch) ++writesOutsideBatch;
+        return MemoryProfileStore::WriteProfileString(section, entry, value);
+    }
+    int begins = 0, ends = 0, writesOutsideBatch = 0;
+    bool inBatch = false, failEnd = false;
+};
+
+TEST(LevelText, EncodesOneLowerCaseDigitPerNodeClampedToZeroToFifteen) {
+    int32_t levels[kNodeCount] = {};
+    levels[0] = 4;
+    levels[1] = 10;
+    levels[2] = 15;
+    levels[3] = 16;
+    levels[4] = -1;
+    levels[5] = INT_MIN;
+    levels[99] = INT_MAX;
+    const std::u16string text = EncodeLevelText(levels);
+    ASSERT_EQ(text.size(), 100u);
+    EXPECT_EQ(text.substr(0, 7), u"4aff000");
+    EXPECT_EQ(text[99], u'f');
+}
+
+TEST(LevelText, DecodesDigitsCapsLevelsAndFillsTheRest) {
+    const JobLevelCaps caps = CapsOf({5, 10, 10});  // nodes 4.. are past the list end
+    LevelsOf d = Decode(u"", caps, 7);
+    EXPECT_EQ(d.levels[0], 4);  // empty text: the job's highest grade
+    for (int n = 1; n < kNodeCount; ++n) EXPECT_EQ(d.levels[n], 0);
+
+    d = Decode(u"3", caps, 7);
+    EXPECT_EQ(d.levels[0], 3);
+    EXPECT_EQ(d.levels[1], 0);
+
+    d = Decode(u"0A9f", caps);
+    EXPECT_EQ(d.levels[0], 0);
+    EXPECT_EQ(d.levels[1], 5);   // 10 capped to 5
+    EXPECT_EQ(d.levels[2], 9);
+    EXPECT_EQ(d.levels[3], 10);  // 15 capped to 10
+
+    d = Decode(u"fB", caps);
+    EXPECT_EQ(d.levels[0], 15);  // node 0 is not capped here; reading clamps the grade
+    EXPECT_EQ(d.levels[1], 5);
+
+    // Past the end of the node list every node reads 0.
+    std::u16string nines(100, u'9');
+    d = Decode(nines, caps);
+    EXPECT_EQ(d.levels[3], 9);
+    for (int n = 4; n < kNodeCount; ++n) EXPECT_EQ(d.levels[n], 0);
+}
+
+TEST(LevelText, NonDigitsKeepTheLevelInMemoryCappedAndLongTextsAreCut) {
+    const JobLevelCaps caps = CapsOf({5, 10, 2});
+    LevelsOf d = Decode(u"2x-\u00e9", caps, 8);
+    EXPECT_EQ(d.levels[0], 2);
+    EXPECT_EQ(d.levels[1], 5);  // kept 8, capped to 5
+    EXPECT_EQ(d.levels[2], 8);
+    EXPECT_EQ(d.levels[3], 2);
+    d = Decode(u"1gG ", caps, -3);
+    EXPECT_EQ(d.levels[1], 0);  // a negative level in memory comes back as 0
+    EXPECT_EQ(d.levels[2], 0);
+
+    std::u16string text(150, u'1');
+    text[100] = u'9';
+    JobLevelCaps all;
+    for (int n = 1; n < kNodeCount; ++n) all.maxLevel[n] = 10;
+    d = Decode(text, all);
+    for (int n = 0; n < kNodeCount; ++n) EXPECT_EQ(d.levels[n], 1);
+}
+
+TEST(RegistryBuilds, WritesEveryValueInOneBatchAndReportsFailure) {
+    BatchCountingStore store;
+    AllBuilds builds;
+    EXPECT_TRUE(WriteRegistryBuilds(store, builds));
+    EXPECT_EQ(store.begins, 1);
+    EXPECT_EQ(store.ends, 1);
+    EXPECT_EQ(store.writesOutsideBatch, 0);
+    EXPECT_EQ(store.writeCount, 80);
+    store.failEnd = true;
+    EXPECT_FALSE(WriteRegistryBuilds(store, builds));
+    BatchCountingStore failing;
+    failing.failWrites = true;
+    EXPECT_FALSE(WriteRegistryBuilds(failing, builds));
+    EXPECT_EQ(failing.ends, 1);  // the batch is closed even after a failed write
+}
+
+TEST(RegistryBuilds, SelectedSlotsOutsideZeroToTwoReadAsZero) {
+    MemoryProfileStore store;
+    const std::u16string name = SlotValueName(6);
+    LevelCaps caps;
+    for (int32_t value : {-1, 3, 20, INT_MIN, INT_MAX}) {
+        store.WriteProfileInt(kSlotSection, name, value);
+        EXPECT_EQ(ReadRegistryBuilds(store, AllBuilds{}, caps).jobs[6].selectedSlot, 0) << value;
+    }
+    store.WriteProfileString(kSlotSection, name, u"junk");
+    EXPECT_EQ(ReadRegistryBuilds(store, AllBuilds{}, caps).jobs[6].selectedSlot, 0);
+    store.WriteProfileInt(kSlotSection, name, 2);
+    EXPECT_EQ(ReadRegistryBuilds(store, AllBuilds{}, caps).jobs[6].selectedSlot, 2);
+}
+
+class RegistryStoreTest : public PersistenceTest {};
+
+TEST_F(RegistryStoreTest, AnEmptyProfileGivesEveryJobItsHighestGradeAndSlotZero) {
+    AllBuilds dirty = RandomValidBuilds(3, CurrentLevelCaps());
+    ApplyAll(dirty);
+    CSaveData().LoadRegistry();
+    for (int job = 0; job < kJobCount; ++job) {
+        EXPECT_EQ(g_nSelectedSlot[job], 0);
+        for (int s = 0; s < kSlotCount; ++s) {
+            EXPECT_EQ(GetSlotGrade(job, s), ClampJobGrade(job, 4)) << job;
+            const SkillTreeNode* nodes = FindJobRecord(job)->nodes;
+            for (int n = 1; n < kNodeCount; ++n) ASSERT_EQ(nodes[n].level[s], 0);
+        }
+    }
+}
+
+TEST_F(RegistryStoreTest, ValueNamesAreTheTwentyDistinctTitlesOfEachLanguage) {
+    if (!TitlesAuthored()) GTEST_SKIP() << "job titles not authored yet";
+    for (int32_t language : {0, 1, 2}) {
+        g_Options.Language = language;
+        std::set<std::u16string> names;
+        for (int job = 0; job < kJobCount; ++job) {
+            names.insert(SlotValueName(job));
+            EXPECT_EQ(DataValueName(job, 2), SlotValueName(job) + u"2");
+        }
+        EXPECT_EQ(names.size(), 20u) << language;
+    }
+}
+
+TEST_F(RegistryStoreTest, AllBuildsRoundTripThroughTheProfile) {
+    if (!TitlesAuthored()) GTEST_SKIP() << "job titles not authored yet";
+    const AllBuilds builds = RandomValidBuilds(17, CurrentLevelCaps());
+    ApplyAll(builds);
+    ASSERT_TRUE(CSaveData().SaveRegistry());
+    EXPECT_EQ(profile_.values.size(), 80u);
+    ApplyAll(AllBuilds{});
+    CSaveData().LoadRegistry();
+    EXPECT_TRUE(CaptureBuilds() == builds);
+}
+
+TEST_F(RegistryStoreTest, BuildsUnderAnotherLanguagesTitlesWaitForThatLanguage) {
+    if (!TitlesAuthored()) GTEST_SKIP() << "job titles not authored yet";
+    g_Options.Language = 1;
+    const AllBuilds builds = RandomValidBuilds(23, CurrentLevelCaps());
+    ApplyAll(builds);
+    ASSERT_TRUE(CSaveData().SaveRegistry());
+    g_Options.Language = 0;
+    std::vector<bool> renamed(kJobCount);
+    for (int job = 0; job < kJobCount; ++job) {
+        g_Options.Language = 1;
+        const std::u16string english = SlotValueName(job);
+        g_Options.Language = 0;
+        renamed[job] = SlotValueName(job) != english;
+    }
+    CSaveData().LoadRegistry();
+    for (int job = 0; job < kJobCount; ++job) {
+        if (renamed[job]) {
+            EXPECT_EQ(g_nSelectedSlot[job], 0);
+            EXPECT_EQ(GetSlotGrade(job, 0), ClampJobGrade(job, 4));
+        } else {
+            EXPECT_TRUE(CaptureBuilds().jobs[job] == builds.jobs[job]) << job;
+        }
+    }
+    g_Options.Language = 1;
+    CSaveData().LoadRegistry();
+    EXPECT_TRUE(CaptureBuilds() == builds);
+}
+
+}  // namespace

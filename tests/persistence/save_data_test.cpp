@@ -1,0 +1,148 @@
+#include "persistence/save_data.h"
+
+#include "persistence_test_support.h"
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace persist_test;
+
+namespace {
+
+class SaveDataTest : public PersistenceTest {};
+
+TEST_F(SaveDataTest, FileRoundTripRestoresEveryBuild) {
+    const AllBuilds builds = RandomValidBuilds(99, CurrentLevelCaps());
+    ApplyAll(builds);
+    const std::u16string path = PathIn("a.tvf");
+    ASSERT_TRUE(CSaveData().SaveFile(7, 2, path));
+    EXPECT_EQ(std::filesystem::file_size(dir_ / "a.tvf"), 24293u);
+    ApplyAll(AllBuilds{});
+    const SaveFileLoad result = CSaveData().LoadFile(path);
+    EXPECT_EQ(result.status, SaveFileStatus::Ok);
+    EXPECT_EQ(result.Packed(), 519);
+    EXPECT_TRUE(CaptureBuilds() == builds);
+    // Only the temporary file's rename put the file in place: nothing is left over.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+}
+
+TEST_F(SaveDataTest, NeverStoredJobsOpenAtTheirHighestGradeAfterAFileRoundTrip) {
+    CSaveData().LoadRegistry();  // empty profile: slot grades 4
+    std::vector<int32_t> grades;
+    for (int job = 0; job < kJobCount; ++job) grades.push_back(GetSlotGrade(job, 1));
+    const std::u16string path = PathIn("b.tvf");
+    ASSERT_TRUE(CSaveData().SaveFile(NO_JOB, 0, path));
+    ApplyAll(AllBuilds{});
+    ASSERT_EQ(CSaveData().LoadFile(path).status, SaveFileStatus::Ok);
+    for (int job = 0; job < kJobCount; ++job) EXPECT_EQ(GetSlotGrade(job, 1), grades[job]) << job;
+}
+
+TEST_F(SaveDataTest, ABadHeaderOrAnUnreadableFileChangesNothing) {
+    const AllBuilds builds = RandomValidBuilds(4, CurrentLevelCaps());
+    ApplyAll(builds);
+    ASSERT_TRUE(CSaveData().SaveFile(3, 1, PathIn("good.tvf")));
+    std::vector<uint8_t> bytes = ReadBytes(dir_ / "good.tvf");
+    bytes[16] = 'X';
+    WriteBytes(dir_ / "bad.tvf", bytes);
+    ApplyAll(AllBuilds{});
+    const AllBuilds before = CaptureBuilds();
+
+    SaveFileLoad result = CSaveData().LoadFile(PathIn("bad.tvf"));
+    EXPECT_EQ(result.status, SaveFileStatus::BadHeader);
+    EXPECT_EQ(result.Packed(), NO_JOB);
+    EXPECT_TRUE(CaptureBuilds() == before);
+
+    WriteBytes(dir_ / "short.tvf", std::vector<uint8_t>(bytes.begin(), bytes.begin() + 16));
+    EXPECT_EQ(CSaveData().LoadFile(PathIn("short.tvf")).status, SaveFileStatus::BadHeader);
+
+    for (const char* name : {"missing.tvf", ""}) {
+        result = CSaveData().LoadFile(PathIn(name));  // "" names the folder itself
+        EXPECT_EQ(result.status, SaveFileStatus::CannotOpen) << name;
+        EXPECT_EQ(result.Packed(), NO_JOB);
+    }
+    EXPECT_TRUE(CaptureBuilds() == before);
+}
+
+TEST_F(SaveDataTest, ACutShortBlockIsDroppedAndTheWholeBlocksBeforeItApply) {
+    const AllBuilds builds = RandomValidBuilds(8, CurrentLevelCaps());
+    ApplyAll(builds);
+    ASSERT_TRUE(CSaveData().SaveFile(NO_JOB, 0, PathIn("c.tvf")));
+    std::vector<uint8_t> bytes = ReadBytes(dir_ / "c.tvf");
+    bytes.resize(kSaveHeaderSize + 5 * kJobBlockSize + 600);
+    WriteBytes(dir_ / "c.tvf", bytes);
+    AllBuilds other = RandomValidBuilds(9, CurrentLevelCaps());
+    ApplyAll(other);
+    ASSERT_EQ(CSaveData().LoadFile(PathIn("c.tvf")).status, SaveFileStatus::Ok);
+    const AllBuilds now = CaptureBuilds();
+    for (int job = 0; job < kJobCount; ++job) {
+        EXPECT_TRUE(now.jobs[job] == (job < 5 ? builds.jobs[job] : other.jobs[job])) << job;
+    }
+}
+
+TEST_F(SaveDataTest, AHugeFileIsReadOnlyUpToTheSaveFileSize) {
+    ApplyAll(RandomValidBuilds(12, CurrentLevelCaps()));
+    const AllBuilds builds = CaptureBuilds();
+    ASSERT_TRUE(CSaveData().SaveFile(1, 1, PathIn("big.tvf")));
+    std::vector<uint8_t> bytes = ReadBytes(dir_ / "big.tvf");
+    bytes.resize(8 << 20, 0x7F);
+    WriteBytes(dir_ / "big.tvf", bytes);
+    ApplyAll(AllBuilds{});
+    EXPECT_EQ(CSaveData().LoadFile(PathIn("big.tvf")).Packed(), 257);
+    EXPECT_TRUE(CaptureBuilds() == builds);
+}
+
+TEST_F(SaveDataTest, AFailedWriteLeavesThePreviousFileByteForByte) {
+    ApplyAll(RandomValidBuilds(1, CurrentLevelCaps()));
+    const std::u16string path = PathIn("keep.tvf");
+    ASSERT_TRUE(CSaveData().SaveFile(0, 0, path));
+    const std::vector<uint8_t> before = ReadBytes(dir_ / "keep.tvf");
+    ApplyAll(RandomValidBuilds(2, CurrentLevelCaps()));
+
+    // The disk refuses the bytes half way: the file size limit stops the write.
+    struct sigaction ignore {}, old {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &old);
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 10000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = CSaveData().SaveFile(5, 1, path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &old, nullptr);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadBytes(dir_ / "keep.tvf"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);  // no temporary left
+
+    // A path through a regular file, and a target that is a folder.
+    EXPECT_FALSE(CSaveData().SaveFile(0, 0, PathIn("keep.tvf/inner.tvf")));
+    std::filesystem::create_directories(dir_ / "folder.tvf" / "x");
+    EXPECT_FALSE(CSaveData().SaveFile(0, 0, PathIn("folder.tvf")));
+    EXPECT_EQ(ReadBytes(dir_ / "keep.tvf"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);
+
+    if (::geteuid() != 0) {  // permissions do not bind the superuser
+        std::filesystem::permissions(dir_, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_exec);
+        EXPECT_FALSE(CSaveData().SaveFile(0, 0, path));
+        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
+        EXPECT_EQ(ReadBytes(dir_ / "keep.tvf"), before);
+    }
+}
+
+TEST_F(SaveDataTest, SavingThroughASymbolicLinkKeepsTheLink) {
+    ASSERT_TRUE(CSaveData().SaveFile(0, 0, PathIn("real.tvf")));
+    std::filesystem::create_symlink(dir_ / "real.tvf", dir_ / "link.tvf");
+    ASSERT_TRUE(CSaveData().SaveFile(2, 0, PathIn("link.tvf")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.tvf"));
+    EXPECT_EQ(GetWord(ReadBytes(dir_ / "real.tvf").data(), kOffsetAutoRunJob), 2);
+}
+
+TEST_F(SaveDataTest, RegistryWriteFailureIsReported) {
+    profile_.failWrites = true;
+    EXPECT_FALSE(CSaveData().SaveRegistry());
+    profile_.failWrites = false;
+    EXPECT_TRUE(CSaveData().SaveRegistry());
+}
+
+}  // namespace
