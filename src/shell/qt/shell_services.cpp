@@ -3,30 +3,33 @@
 #include "platform/qt/modal.h"
 
 #include <QWidget>
+#include "persistence/build_store.h"
+#include "shell/qt/about_dlg.h"
+#include "shell/qt/file_type_registration.h"
 #include "shell/qt/option_dlg.h"
+#include "shell/qt/tolvemar_dlg.h"
+#include "shell/qt/update_check.h"
+
+#include <QPointer>
 
 namespace {
 ShellServices* g_services = nullptr;
 }  // namespace
 
-void ShellServices::RegisterSaveFileType() {
-    // PENDING(periph): call the desktop file-type registration here.
-}
+void ShellServices::RegisterSaveFileType() { RegisterFileType(); }
 
 void ShellServices::StartUpdateCheck(CTolvemarDlg& mainWindow) {
-    (void)mainWindow;
-    // PENDING(periph): start the update check here.
+    // An accepted download closes the program through the main window's
+    // ordinary close path.
+    QPointer<CTolvemarDlg> window(&mainWindow);
+    ::StartUpdateCheck(&mainWindow, [window] {
+        if (window) window->OnClose();
+    });
 }
 
-bool ShellServices::LoadBuilds() {
-    // PENDING(persist): return ::LoadBuilds();
-    return true;
-}
+bool ShellServices::LoadBuilds() { return ::LoadBuilds(); }
 
-bool ShellServices::SaveBuilds() {
-    // PENDING(persist): return ::SaveBuilds();
-    return true;
-}
+bool ShellServices::SaveBuilds() { return ::SaveBuilds(); }
 
 void ShellServices::LoadSkillDescriptions() {
     // PENDING(content): ::LoadSkillDescriptions();
@@ -38,8 +41,8 @@ void ShellServices::RunOptionsDialog(QWidget* owner) {
 }
 
 void ShellServices::RunAboutDialog(QWidget* owner) {
-    (void)owner;
-    // PENDING(periph): run CAboutDlg modally here.
+    CAboutDlg dialog(owner ? owner->window() : nullptr);
+    DoModal(dialog);
 }
 
 ShellServices& Services() {

@@ -9,6 +9,7 @@
 #include "shell/options.h"
 #include "shell/profile_store.h"
 #include "shell/qt/select_job_dlg.h"
+#include "shell/qt/program_icon.h"
 #include "shell/qt/shell_services.h"
 #include "shell/window_placement.h"
 
@@ -31,7 +32,7 @@ CTolvemarDlg::CTolvemarDlg(QWidget* parent) : QDialog(parent) {
     CreateTemplateControls(this, Template());
     setFixedSize(TemplateClientSize(Template()));
     move(0, 0);
-    // PENDING(content): the window icon.
+    setWindowIcon(ProgramIcon());
 
     // Window managers keep their window menu to themselves; the About item
     // lives in this window's context menu instead.
