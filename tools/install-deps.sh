@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho
-  python3
+  python3 desktop-file-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

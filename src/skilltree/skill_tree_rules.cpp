@@ -170,8 +170,11 @@ int32_t SkillTreeRules::GetRemainingFrom(int32_t page) const {
 // The budget of a raise on a page: no range of pages that holds the page may
 // end up spending more than it grants, so take the smallest remainder of all
 // ranges starting at or before the page.
+//
+// A page above the current grade has no points, page 2 included: it would
+// otherwise spend page 1's points while its own are counted nowhere.
 int32_t SkillTreeRules::RaiseBudget(int32_t page) const {
-    if (!ValidPage(page)) return 0;
+    if (!ValidPage(page) || page > CurrentGrade()) return 0;
     int32_t budget = GetRemainingFrom(page);
     for (int32_t k = 0; k < page; ++k) budget = std::min(budget, GetRemainingFrom(k));
     return budget;
@@ -269,7 +272,9 @@ int32_t SkillTreeRules::LowerSkill(int32_t node, int32_t amount) {
         if (node <= 0) return 0;
     }
     if (!IsSkillNode(node)) return 0;
+    // The node itself is only reached again through a cycle in damaged data.
     uint8_t cascaded[kNodeCount] = {};
+    cascaded[node] = 1;
     return LowerAt(node, std::max(amount, 0), 0, cascaded);
 }
 

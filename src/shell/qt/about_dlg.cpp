@@ -43,12 +43,21 @@ DialogTemplate AboutTemplate() {
 }
 
 // The release notes, decoded from CP949; nothing when the resource is missing.
-std::optional<QString> LoadReleaseNotes() {
+std::optional<QString> ReleaseNotesFromResource() {
 #ifdef TOLVEMAR_HAVE_TEXT_RESOURCES
     return ReleaseNotesText();
 #else
     return std::nullopt;
 #endif
+}
+
+ReleaseNotesSource& NotesSource() {
+    static ReleaseNotesSource source;
+    return source;
+}
+
+std::optional<QString> LoadReleaseNotes() {
+    return NotesSource() ? NotesSource()() : ReleaseNotesFromResource();
 }
 
 QString Localized(int index) { return QString::fromStdU16String(GetLocalizedText(index)); }
@@ -76,7 +85,9 @@ bool CAboutDlg::OnInitDialog() {
     m_strVersion = QString::fromStdU16String(std::u16string(LoadStringResource(IDS_MAIN_TITLE)));
     const std::optional<QString> notes = LoadReleaseNotes();
     if (!notes) return false;  // the box keeps its template texts
+    // Line ends of the resource are CR LF; the edit breaks lines at LF.
     m_strNotes = *notes;
+    m_strNotes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // Data exchange into the controls.
     if (auto* edit = GetDlgItemAs<QPlainTextEdit>(this, IDC_ABOUT_NOTES)) edit->setPlainText(m_strNotes);
     if (auto* version = GetDlgItemAs<QLabel>(this, IDC_ABOUT_VERSION)) version->setText(m_strVersion);
@@ -103,6 +114,8 @@ bool CAboutDlg::OnInitDialog() {
 void CAboutDlg::OnClickedHomepage() { ShellOpen(std::u16string(kHomePageAddress)); }
 
 void CAboutDlg::OnClickedEmail() { ShellOpen(u"mailto:" + std::u16string(kEmailAddress)); }
+
+void SetReleaseNotesSource(ReleaseNotesSource source) { NotesSource() = std::move(source); }
 
 void RunAboutBox(QWidget* parent) {
     CAboutDlg dialog(parent);

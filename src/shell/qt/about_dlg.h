@@ -6,6 +6,9 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class QWidget;
 
 inline constexpr int IDD_ABOUTBOX = 100;
@@ -30,6 +33,12 @@ private:
     bool OnInitDialog();
     QFont m_notesFont;  // owned by the box, released with it
 };
+
+// Where the box takes its release notes from: text resource 177 decoded from
+// CP949 by default, nothing when the resource is missing. Tests may install
+// their own source; an empty one restores the default.
+using ReleaseNotesSource = std::function<std::optional<QString>()>;
+void SetReleaseNotesSource(ReleaseNotesSource source);
 
 // Builds a new About box and runs it modally.
 void RunAboutBox(QWidget* parent);

@@ -52,7 +52,7 @@ void UpdateMimeDatabase(const QString& mimeFolder) {
 }
 }  // namespace
 
-bool RegisterFileTypeIn(const QString& dataHome, const QString& executable) {
+bool RegisterFileTypeIn(const QString& dataHome, const QString& executable, bool updateMimeDatabase) {
     if (dataHome.isEmpty()) return false;
     const QDir root(dataHome);
     bool ok = true;
@@ -76,7 +76,8 @@ bool RegisterFileTypeIn(const QString& dataHome, const QString& executable) {
     }
 
     const QString mimeFolder = root.filePath(QStringLiteral("mime"));
-    if (mime == WriteResult::Written || (mime == WriteResult::Unchanged && !QFileInfo::exists(QDir(mimeFolder).filePath(QStringLiteral("mime.cache"))))) {
+    const bool neverBuilt = !QFileInfo::exists(QDir(mimeFolder).filePath(QStringLiteral("mime.cache")));
+    if (updateMimeDatabase && (mime == WriteResult::Written || (mime == WriteResult::Unchanged && neverBuilt))) {
         UpdateMimeDatabase(mimeFolder);
     }
     return ok;

@@ -12,5 +12,7 @@
 void RegisterFileType();
 
 // Registers into `dataHome` for `executable`. True when every file holds the
-// wanted content afterwards (for tests; the program ignores it).
-bool RegisterFileTypeIn(const QString& dataHome, const QString& executable);
+// wanted content afterwards (for tests; the program ignores it). The MIME
+// database is rebuilt in the background when the package changed (or was
+// never built) and `updateMimeDatabase` is set.
+bool RegisterFileTypeIn(const QString& dataHome, const QString& executable, bool updateMimeDatabase = true);

@@ -1,0 +1,151 @@
+#include "shell/qt/about_dlg.h"
+
+#include "data/lookups.h"
+#include "platform/qt/dialog_template.h"
+#include "platform/shell_open.h"
+#include "shell/about_box.h"
+#include "shell/options.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+const QString kNotes = QStringLiteral("Tolvemar RE v2.21c\r\n- 새 직업 트리\r\n\r\nTolvemar RE v2.20\r\n- 첫 공개");
+
+class AboutDlgTest : public testing::Test {
+protected:
+    void SetUp() override {
+        savedLanguage = g_Options.Language;
+        SetReleaseNotesSource([] { return std::optional<QString>(kNotes); });
+        SetShellOpenHandler([this](const std::u16string& address) { opened.push_back(address); });
+    }
+    void TearDown() override {
+        g_Options.Language = savedLanguage;
+        SetReleaseNotesSource({});
+        SetShellOpenHandler({});
+    }
+    static QString Text(const QWidget* box, int id) {
+        if (auto* button = GetDlgItemAs<QPushButton>(box, id)) return button->text();
+        if (auto* label = GetDlgItemAs<QLabel>(box, id)) return label->text();
+        return QStringLiteral("<missing>");
+    }
+    static QString Localized(int index) { return QString::fromStdU16String(GetLocalizedText(index)); }
+
+    int32_t savedLanguage = -1;
+    std::vector<std::u16string> opened;
+};
+
+TEST_F(AboutDlgTest, TextsFollowTheLanguage) {
+    const struct {
+        int32_t language;
+        const char16_t* ok;
+    } cases[] = {{0, u"확인"}, {1, u"Ok"}, {2, u"確認"}, {-1, u"확인"}};
+    for (const auto& c : cases) {
+        g_Options.Language = c.language;
+        CAboutDlg box;
+        EXPECT_EQ(box.windowTitle(), QStringLiteral("About Tolvemar"));
+        EXPECT_EQ(Text(&box, IDC_ABOUT_VERSION), QStringLiteral("Tolvemar RE v2.21c"));
+        EXPECT_EQ(Text(&box, 1), QString::fromStdU16String(c.ok)) << c.language;
+        EXPECT_EQ(Text(&box, IDC_ABOUT_HOMEPAGE), Localized(27));
+        EXPECT_EQ(Text(&box, IDC_ABOUT_EMAIL), Localized(28));
+        EXPECT_EQ(Text(&box, IDC_ABOUT_DESCRIPTION), Localized(29));
+    }
+    // Records 27 to 29 have no Japanese text: Japanese shows the English one.
+    g_Options.Language = 1;
+    const QString english = Localized(27);
+    g_Options.Language = 2;
+    EXPECT_EQ(Localized(27), english);
+}
+
+TEST_F(AboutDlgTest, NotesAreReadOnlyScrollAndBreakAtLineEnds) {
+    CAboutDlg box;
+    auto* notes = GetDlgItemAs<QPlainTextEdit>(&box, IDC_ABOUT_NOTES);
+    ASSERT_NE(notes, nullptr);
+    EXPECT_TRUE(notes->isReadOnly());
+    EXPECT_EQ(notes->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(notes->document()->blockCount(), 5);
+    EXPECT_EQ(notes->document()->firstBlock().text(), QStringLiteral("Tolvemar RE v2.21c"));
+    EXPECT_EQ(notes->document()->findBlockByNumber(1).text(), QStringLiteral("- 새 직업 트리"));
+    EXPECT_FALSE(notes->toPlainText().contains(QLatin1Char('\r')));
+    EXPECT_EQ(notes->font().pixelSize(), 12);
+    EXPECT_EQ(notes->font().styleHint(), QFont::TypeWriter);
+}
+
+TEST_F(AboutDlgTest, MissingNotesLeaveTheTemplateUnchanged) {
+    SetReleaseNotesSource([] { return std::optional<QString>(); });
+    g_Options.Language = 1;
+    CAboutDlg box;
+    EXPECT_EQ(Text(&box, IDC_ABOUT_VERSION), QStringLiteral("Tolvemar 버전 1.0"));
+    EXPECT_EQ(Text(&box, 1), QStringLiteral("확인"));
+    EXPECT_TRUE(GetDlgItemAs<QPlainTextEdit>(&box, IDC_ABOUT_NOTES)->toPlainText().isEmpty());
+}
+
+TEST_F(AboutDlgTest, LinkButtonsOpenTheirAddressesAndKeepTheBoxOpen) {
+    CAboutDlg box;
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QTest::mouseClick(GetDlgItem(&box, IDC_ABOUT_HOMEPAGE), Qt::LeftButton);
+    QTest::mouseClick(GetDlgItem(&box, IDC_ABOUT_EMAIL), Qt::LeftButton);
+    EXPECT_EQ(opened, (std::vector<std::u16string>{std::u16string(kHomePageAddress),
+                                                   u"mailto:" + std::u16string(kEmailAddress)}));
+    EXPECT_TRUE(box.isVisible());
+    QTest::keyClick(&box, Qt::Key_Escape);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.result(), QDialog::Rejected);
+}
+
+TEST_F(AboutDlgTest, OkHasTheFocusAndClosesTheBox) {
+    CAboutDlg box;
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QWidget* ok = GetDlgItem(&box, 1);
+    EXPECT_EQ(box.focusWidget(), ok);
+    QTest::keyClick(box.focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+
+    CAboutDlg again;
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+    QTest::mouseClick(GetDlgItem(&again, 1), Qt::LeftButton);
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+}
+
+TEST_F(AboutDlgTest, EachOpeningIsBuiltAfresh) {
+    g_Options.Language = 0;
+    auto first = std::make_unique<CAboutDlg>();
+    EXPECT_EQ(Text(first.get(), 1), QStringLiteral("확인"));
+    first.reset();
+    g_Options.Language = 1;
+    SetReleaseNotesSource([] { return std::optional<QString>(QStringLiteral("other")); });
+    CAboutDlg second;
+    EXPECT_EQ(Text(&second, 1), QStringLiteral("Ok"));
+    EXPECT_EQ(second.m_strNotes, QStringLiteral("other"));
+}
+
+// With TOLVEMAR_SCREENSHOT_DIR set, saves the box in Korean and English.
+TEST_F(AboutDlgTest, Screenshots) {
+    const char* dir = std::getenv("TOLVEMAR_SCREENSHOT_DIR");
+    if (!dir) GTEST_SKIP() << "TOLVEMAR_SCREENSHOT_DIR not set";
+    SetReleaseNotesSource({});
+    for (int32_t language : {0, 1}) {
+        g_Options.Language = language;
+        CAboutDlg box;
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+        EXPECT_TRUE(box.grab().save(QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("about-%1.png").arg(language))));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include "shell/qt/file_type_registration.h"
+
+#include "shell/desktop_integration.h"
+#include "shell/qt/program_icon.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QByteArray Bytes(const std::string& text) { return QByteArray::fromStdString(text); }
+
+QString IconPath(const QDir& root, int size) {
+    return root.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/tolvemar.png").arg(size));
+}
+
+const QString kOddExecutable = QStringLiteral("/opt/My Games/\"Tol\" $HOME 100%/bin\\x/tolvemar");
+
+TEST(FileTypeRegistration, WritesThePackageTheEntryAndTheIcons) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QDir root(temp.path());
+    EXPECT_TRUE(RegisterFileTypeIn(temp.path(), kOddExecutable, false));
+
+    EXPECT_EQ(ReadAll(root.filePath("mime/packages/tolvemar.xml")), Bytes(ComposeMimePackage()));
+    const QByteArray entry = ReadAll(root.filePath("applications/tolvemar.desktop"));
+    EXPECT_EQ(entry, Bytes(ComposeDesktopEntry(kOddExecutable.toStdString())));
+    EXPECT_TRUE(entry.contains("\nExec=\"/opt/My Games/\\\\\"Tol\\\\\" \\\\$HOME 100%%/bin\\\\\\\\x/tolvemar\" %f\n"))
+        << entry.toStdString();
+    for (int size : kIconSizes) {
+        EXPECT_EQ(ReadAll(IconPath(root, size)), ProgramIconPng(size)) << size;
+        EXPECT_EQ(QImage(IconPath(root, size)).size(), QSize(size, size)) << size;
+    }
+    EXPECT_FALSE(QFileInfo::exists(root.filePath("applications/mimeapps.list")));
+    EXPECT_FALSE(QFileInfo::exists(root.filePath("mimeapps.list")));
+
+    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (!validator.isEmpty()) {
+        QProcess process;
+        process.start(validator, {root.filePath("applications/tolvemar.desktop")});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_EQ(process.readAll(), QByteArray());
+    }
+}
+
+TEST(FileTypeRegistration, RewritesOnlyWhatChanged) {
+    QTemporaryDir temp;
+    const QDir root(temp.path());
+    ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"), false));
+    const QDateTime old = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    const QStringList paths = {root.filePath("mime/packages/tolvemar.xml"), root.filePath("applications/tolvemar.desktop"),
+                               IconPath(root, 48)};
+    for (const QString& path : paths) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"), false));
+    for (const QString& path : paths) EXPECT_EQ(QFileInfo(path).lastModified().toUTC(), old) << path.toStdString();
+
+    // Another executable: only the desktop entry is replaced.
+    ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/opt/tolvemar"), false));
+    EXPECT_NE(QFileInfo(paths[1]).lastModified().toUTC(), old);
+    EXPECT_EQ(QFileInfo(paths[0]).lastModified().toUTC(), old);
+    EXPECT_TRUE(ReadAll(paths[1]).contains("\nExec=/opt/tolvemar %f\n"));
+
+    // A damaged file is put right.
+    {
+        QFile file(paths[0]);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<mime-info");
+    }
+    ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/opt/tolvemar"), false));
+    EXPECT_EQ(ReadAll(paths[0]), Bytes(ComposeMimePackage()));
+}
+
+TEST(FileTypeRegistration, UnwritableFoldersAreIgnored) {
+    QTemporaryDir temp;
+    const QDir root(temp.path());
+    // A plain file where a folder should be stops writing there (also for root).
+    {
+        QFile blocker(root.filePath("applications"));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    EXPECT_FALSE(RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"), false));
+    EXPECT_EQ(ReadAll(root.filePath("mime/packages/tolvemar.xml")), Bytes(ComposeMimePackage()));
+    EXPECT_TRUE(QFileInfo::exists(IconPath(root, 16)));
+    EXPECT_TRUE(QFileInfo(root.filePath("applications")).isFile());
+
+    {
+        QFile file(root.filePath("not-a-folder"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_FALSE(RegisterFileTypeIn(root.filePath("not-a-folder/share"), QStringLiteral("/usr/bin/tolvemar")));
+    EXPECT_FALSE(RegisterFileTypeIn(QString(), QStringLiteral("/usr/bin/tolvemar")));
+}
+
+TEST(FileTypeRegistration, BuildsTheMimeDatabaseWhenTheToolIsThere) {
+    if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
+        GTEST_SKIP() << "update-mime-database not installed";
+    }
+    QTemporaryDir temp;
+    const QDir root(temp.path());
+    RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"));
+    const QString typeFile = root.filePath("mime/application/x-tolvemar-save.xml");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(typeFile) && QFileInfo::exists(root.filePath("mime/globs2")); },
+                                20000));
+    EXPECT_TRUE(ReadAll(root.filePath("mime/globs2")).contains("application/x-tolvemar-save:*.tvf"));
+    // Let the background tool finish before the folder goes away.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(root.filePath("mime/mime.cache")); }, 20000));
+    QTest::qWait(200);
+}
+
+TEST(FileTypeRegistration, RegistersTheRunningExecutableUnderTheDataHome) {
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    ASSERT_FALSE(dataHome.isEmpty());
+    RegisterFileType();
+    const QByteArray entry = ReadAll(QDir(dataHome).filePath("applications/tolvemar.desktop"));
+    EXPECT_TRUE(entry.contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + " %f\n"))
+        << entry.toStdString();
+    // The MIME database is rebuilt in the background; let it finish before
+    // the temporary data folder goes away.
+    if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(QDir(dataHome).filePath("mime/mime.cache")); }, 20000));
+        QTest::qWait(200);
+    }
+}
+
+}  // namespace
