@@ -90,7 +90,10 @@ int32_t FindSkillByIdent(const char16_t* ident) {
 }
 
 const char16_t* GetSkillDisplayName(int32_t skill) {
-    const SkillRecord& record = FindSkillRecord(skill);
+    return GetSkillRecordDisplayName(FindSkillRecord(skill));
+}
+
+const char16_t* GetSkillRecordDisplayName(const SkillRecord& record) {
     const int32_t language = CurrentLanguageIndex();
     if (record.name[language][0] != 0) return record.name[language];
     for (int32_t other : {2, 1, 0}) {

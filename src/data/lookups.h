@@ -40,6 +40,8 @@ int32_t FindSkillByIdent(const char16_t* ident);
 // The skill's name in the current language; then Japanese, English, Korean,
 // the current language skipped; "" when it has no name.
 const char16_t* GetSkillDisplayName(int32_t skill);
+// The same rule for a given record.
+const char16_t* GetSkillRecordDisplayName(const SkillRecord& record);
 
 // The language the lookups use: the option, with "never chosen" as Korean.
 int32_t CurrentLanguageIndex();

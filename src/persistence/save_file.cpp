@@ -15,13 +15,22 @@ int32_t SlotGradeOf(const AllBuilds& builds, int32_t job, int32_t slot) {
     return ClampJobGrade(job, builds.jobs[job].level[slot][0]);
 }
 
-void AppendWord(std::vector<uint8_t>& out, int32_t value) {
-    const auto u = static_cast<uint32_t>(value);
-    out.push_back(static_cast<uint8_t>(u));
-    out.push_back(static_cast<uint8_t>(u >> 8));
-    out.push_back(static_cast<uint8_t>(u >> 16));
-    out.push_back(static_cast<uint8_t>(u >> 24));
-}
+// Writes little-endian words one after another into a buffer of the right size.
+class WordWriter {
+public:
+    explicit WordWriter(uint8_t* at) : m_at(at) {}
+    void operator()(int32_t value) {
+        const auto u = static_cast<uint32_t>(value);
+        m_at[0] = static_cast<uint8_t>(u);
+        m_at[1] = static_cast<uint8_t>(u >> 8);
+        m_at[2] = static_cast<uint8_t>(u >> 16);
+        m_at[3] = static_cast<uint8_t>(u >> 24);
+        m_at += 4;
+    }
+
+private:
+    uint8_t* m_at;
+};
 
 }  // namespace
 
@@ -43,26 +52,26 @@ int32_t GetWord(const uint8_t* data, size_t offset) {
 
 std::vector<uint8_t> EncodeSaveFile(const AllBuilds& builds, int32_t autoRunJob,
                                     int32_t autoRunSlot) {
-    std::vector<uint8_t> out;
-    out.reserve(kSaveFileSize);
-    out.insert(out.end(), kSaveFileMagic, kSaveFileMagic + kSaveMagicSize);
-    AppendWord(out, 0);
-    AppendWord(out, kSaveFileVersion);
-    AppendWord(out, autoRunJob);
-    AppendWord(out, autoRunSlot);
-    AppendWord(out, SlotGradeOf(builds, autoRunJob, autoRunSlot));
-    AppendWord(out, kSaveFileCheckA);
-    AppendWord(out, kSaveFileCheckB);
-    AppendWord(out, kSlotCount);
-    AppendWord(out, kNodeCount);
+    std::vector<uint8_t> out(kSaveFileSize);
+    std::memcpy(out.data(), kSaveFileMagic, kSaveMagicSize);
+    WordWriter put(out.data() + kSaveMagicSize);
+    put(0);
+    put(kSaveFileVersion);
+    put(autoRunJob);
+    put(autoRunSlot);
+    put(SlotGradeOf(builds, autoRunJob, autoRunSlot));
+    put(kSaveFileCheckA);
+    put(kSaveFileCheckB);
+    put(kSlotCount);
+    put(kNodeCount);
     for (int32_t job = 0; job < kJobCount; ++job) {
         const JobBuilds& jb = builds.jobs[job];
-        AppendWord(out, kJobBlockMarker);
-        AppendWord(out, job);
-        AppendWord(out, jb.selectedSlot);
+        put(kJobBlockMarker);
+        put(job);
+        put(jb.selectedSlot);
         for (int32_t s = 0; s < kSlotCount; ++s) {
-            AppendWord(out, ClampJobGrade(job, jb.level[s][0]));
-            for (int32_t n = 1; n < kNodeCount; ++n) AppendWord(out, jb.level[s][n]);
+            put(ClampJobGrade(job, jb.level[s][0]));
+            for (int32_t n = 1; n < kNodeCount; ++n) put(jb.level[s][n]);
         }
     }
     return out;
