@@ -1,11 +1,15 @@
 #include "shell/qt/select_job_dlg.h"
 
 #include "data/lookups.h"
+#include "persistence/file_commands.h"
+#include "persistence/qt/file_command_host.h"
 #include "platform/qt/bitmap_button.h"
+#include "platform/qt/key_filter.h"
 #include "platform/qt/screen.h"
 #include "shell/options.h"
 #include "shell/qt/shell_services.h"
 #include "shell/window_placement.h"
+#include "skilltree/qt/tree_bitmaps.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -60,11 +64,7 @@ DialogTemplate MakeTemplate() {
     return dialog;
 }
 
-QPixmap PortraitBitmap(int32_t id) {
-    (void)id;
-    // PENDING(content): return LoadBitmapResource(id);
-    return QPixmap();
-}
+QPixmap PortraitBitmap(int32_t id) { return QPixmap::fromImage(TreeBitmap(id)); }
 
 QAbstractButton* Button(const QWidget* host, int id) { return GetDlgItemAs<QAbstractButton>(host, id); }
 }  // namespace
@@ -94,7 +94,7 @@ CSelectJobDlg::CSelectJobDlg(QWidget* parent) : QWidget(parent) {
     connect(Button(this, IDC_SAVE_FILE), &QAbstractButton::clicked, this, [this] { OnClickedSaveFile(); });
     connect(Button(this, IDC_OPTIONS), &QAbstractButton::clicked, this, [this] { OnClickedOptions(); });
     connect(Button(this, IDC_ABOUT), &QAbstractButton::clicked, this, [this] { OnClickedAbout(); });
-    // PENDING(treewin): install the Enter/Escape key filter here.
+    EnterEscapeFilter::Instance().Cover(this);
     hide();
 }
 
@@ -168,14 +168,22 @@ void CSelectJobDlg::OnClickedExit() {
     if (QWidget* mainWindow = window(); mainWindow != this) mainWindow->close();
 }
 
+void CSelectJobDlg::ShowFileButtons(bool show) {
+    GetDlgItem(this, IDC_CLOSE_FILE)->setVisible(show);
+    GetDlgItem(this, IDC_SAVE_AS)->setVisible(show);
+}
+
 void CSelectJobDlg::OnClickedCloseFile() {
-    // PENDING(persist): the close-file command.
+    QtFileCommandHost host([this](bool show) { ShowFileButtons(show); });
+    ::OnClickedCloseFile(host);
 }
 
 void CSelectJobDlg::OnClickedSaveFile() {
-    // PENDING(persist): the save-file command.
+    QtFileCommandHost host([this](bool show) { ShowFileButtons(show); });
+    ::OnClickedSaveFile(host);
 }
 
 void CSelectJobDlg::OnClickedLoadFile() {
-    // PENDING(persist): the load-file command.
+    QtFileCommandHost host([this](bool show) { ShowFileButtons(show); });
+    ::OnClickedLoadFile(host);
 }

@@ -57,6 +57,8 @@ public:
     void OnClickedOptions();
     void OnClickedAbout();
     void OnClickedExit();
+    // Shows or hides the close-file and store buttons together.
+    void ShowFileButtons(bool show);
     void OnClickedCloseFile();
     void OnClickedSaveFile();
     void OnClickedLoadFile();

@@ -12,6 +12,8 @@
 #include "shell/qt/program_icon.h"
 #include "shell/qt/shell_services.h"
 #include "shell/window_placement.h"
+#include "skilltree/qt/skill_memo_dlg.h"
+#include "skilltree/qt/skill_tree_dlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,11 +49,11 @@ CTolvemarDlg::CTolvemarDlg(QWidget* parent) : QDialog(parent) {
 
 CTolvemarDlg::~CTolvemarDlg() {
     SetMainTitleSink(nullptr);
-    // PENDING(treewin): delete m_pSkillTreeDlg;
+    delete m_pSkillTreeDlg;
     m_pSkillTreeDlg = nullptr;
     delete m_pSelectJobDlg;
     m_pSelectJobDlg = nullptr;
-    // PENDING(treewin): delete m_pSkillMemoDlg;
+    delete m_pSkillMemoDlg;
     m_pSkillMemoDlg = nullptr;
 }
 
@@ -72,25 +74,32 @@ bool CTolvemarDlg::OnInitDialog() {
     Services().LoadBuilds();
     UpdateMainTitle();
 
-    // PENDING(treewin): m_pSkillTreeDlg = new CSkillTreeDlg(this), hidden; its
-    // close button shows the chooser again and its layout sizes this window.
+    m_pSkillTreeDlg = new CSkillTreeDlg(this);
+    SetMessageBoxOwner(MbOwner::SkillTree, m_pSkillTreeDlg);
+    // A right click on the tree lowers a skill: the window menu never opens there.
+    m_pSkillTreeDlg->setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(m_pSkillTreeDlg, &CSkillTreeDlg::outerSizeChanged, this,
+            [this](QSize outer) { SizeToChild(outer.width(), outer.height()); });
+    connect(m_pSkillTreeDlg, &CSkillTreeDlg::closeRequested, this, [this] {
+        if (m_pSelectJobDlg) m_pSelectJobDlg->ShowWindow(true);
+    });
+
     m_pSelectJobDlg = new CSelectJobDlg(this);
     SetMessageBoxOwner(MbOwner::SelectJob, m_pSelectJobDlg);
     m_pSelectJobDlg->SetOpenJobHandler([this](int job) {
-        (void)job;
-        // PENDING(treewin): m_pSkillTreeDlg->OpenJob(job);
+        if (m_pSkillTreeDlg) m_pSkillTreeDlg->OpenJob(job);
     });
-    // PENDING(treewin): m_pSkillMemoDlg = new CSkillMemoDlg(this), never shown.
 
-    if (g_bSaveFileOpen) {
-        GetDlgItem(m_pSelectJobDlg, CSelectJobDlg::IDC_CLOSE_FILE)->show();
-        GetDlgItem(m_pSelectJobDlg, CSelectJobDlg::IDC_SAVE_AS)->show();
-    }
+    // Made like the others but never shown: the tree shows its own popup.
+    m_pSkillMemoDlg = new CSkillMemoDlg(this);
+    m_pSkillMemoDlg->hide();
+
+    if (g_bSaveFileOpen) m_pSelectJobDlg->ShowFileButtons(true);
 
     if (g_nAutoRunJob == NO_JOB) {
         m_pSelectJobDlg->ShowWindow(true);
     } else {
-        // PENDING(treewin): m_pSkillTreeDlg->OpenJob(g_nAutoRunJob);
+        m_pSkillTreeDlg->OpenJob(g_nAutoRunJob);
         g_nAutoRunJob = NO_JOB;
     }
 

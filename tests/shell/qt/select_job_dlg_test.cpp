@@ -138,8 +138,7 @@ TEST(SelectJobDlg, AMainWindowOffTheScreenIsCentred) {
     }
 }
 
-// Enabled once the shared Enter/Escape key filter is installed on the chooser.
-TEST(SelectJobDlg, DISABLED_EnterAndEscapeNeitherExitNorOpenTheAboutBox) {
+TEST(SelectJobDlg, EnterAndEscapeNeitherExitNorOpenTheAboutBox) {
     ShellTestEnvironment env;
     ChooserHost host;
     host.chooser->ShowWindow(true);
