@@ -10,6 +10,3 @@ inline constexpr std::u16string_view kEmailAddress = u"support@tolvemar.invalid"
 
 // The rights notice under the version line.
 inline constexpr std::u16string_view kRightsNotice = u"Copyright (C) 2026 Tolvemar";
-
-// The text resource holding the release notes (CP949, CRLF line ends).
-inline constexpr int kReleaseNotesResource = 177;

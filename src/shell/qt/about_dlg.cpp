@@ -13,10 +13,8 @@
 
 #include <optional>
 
-#if __has_include("data/text_resources.h")
+#include "data/cp949.h"
 #include "data/text_resources.h"
-#define TOLVEMAR_HAVE_TEXT_RESOURCES 1
-#endif
 
 namespace {
 constexpr int kOkText = 10;
@@ -44,11 +42,12 @@ DialogTemplate AboutTemplate() {
 
 // The release notes, decoded from CP949; nothing when the resource is missing.
 std::optional<QString> ReleaseNotesFromResource() {
-#ifdef TOLVEMAR_HAVE_TEXT_RESOURCES
-    return ReleaseNotesText();
-#else
-    return std::nullopt;
-#endif
+    const std::span<const unsigned char> bytes = TextResource(kReleaseNotesResource);
+    if (bytes.empty()) return std::nullopt;
+    std::u16string text = DecodeCp949(bytes);
+    text.resize(std::u16string_view(text).find(u'\0') == std::u16string_view::npos
+                    ? text.size() : std::u16string_view(text).find(u'\0'));  // the text ends at a zero byte
+    return QString::fromStdU16String(text);
 }
 
 ReleaseNotesSource& NotesSource() {

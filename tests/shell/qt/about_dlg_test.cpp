@@ -138,7 +138,9 @@ TEST_F(AboutDlgTest, EachOpeningIsBuiltAfresh) {
 TEST_F(AboutDlgTest, Screenshots) {
     const char* dir = std::getenv("TOLVEMAR_SCREENSHOT_DIR");
     if (!dir) GTEST_SKIP() << "TOLVEMAR_SCREENSHOT_DIR not set";
+    // The real release notes when the resource is there, else the sample.
     SetReleaseNotesSource({});
+    if (CAboutDlg().m_strNotes.isEmpty()) SetReleaseNotesSource([] { return std::optional<QString>(kNotes); });
     for (int32_t language : {0, 1}) {
         g_Options.Language = language;
         CAboutDlg box;
