@@ -5,5 +5,8 @@
 
 #include <span>
 
+inline constexpr int kReleaseNotesResource = 177;
+inline constexpr int kDescriptionTableResource = 214;
+
 // The bytes of text resource `id`; an empty span when there is no such resource.
 std::span<const unsigned char> TextResource(int id);
