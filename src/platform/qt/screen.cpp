@@ -1,13 +1,41 @@
 #include "platform/qt/screen.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
 
 namespace {
 WindowPlacement* g_placement = nullptr;
+const char* const kPendingOuterProperty = "tolvemarPendingOuter";
+
+// A window placed before it was first shown has no frame yet, so it got the
+// whole outer size as its client area. Once it is on the screen and the
+// window manager has framed it, the placement is made again so that the
+// outer size is the one asked for.
+class FramePlacementFix : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        window->removeEventFilter(this);
+        QPointer<QWidget> target(window);
+        QTimer::singleShot(0, window, [target] {
+            if (!target) return;
+            const QRect outer = target->property(kPendingOuterProperty).toRect();
+            target->setProperty(kPendingOuterProperty, QVariant());
+            if (outer.isValid() && target->frameGeometry() != outer) Placement().MoveWindow(target, outer);
+        });
+        deleteLater();
+        return false;
+    }
+};
 
 // The frame around the client area: what the window manager reports once the
 // window is shown, nothing before.
@@ -27,6 +55,13 @@ QSize WindowPlacement::ScreenSize() const {
 QRect WindowPlacement::WindowRect(const QWidget* window) const { return window->frameGeometry(); }
 
 void WindowPlacement::MoveWindow(QWidget* window, const QRect& outer) {
+    if (!window->isVisible()) {
+        if (!window->property(kPendingOuterProperty).isValid())
+            window->installEventFilter(new FramePlacementFix(window));
+        window->setProperty(kPendingOuterProperty, outer);
+    } else if (window->property(kPendingOuterProperty).isValid()) {
+        window->setProperty(kPendingOuterProperty, outer);
+    }
     const QMargins frame = FrameMargins(window);
     const int width = std::max(1, outer.width() - frame.left() - frame.right());
     const int height = std::max(1, outer.height() - frame.top() - frame.bottom());

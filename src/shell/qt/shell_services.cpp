@@ -3,6 +3,7 @@
 #include "platform/qt/modal.h"
 
 #include <QWidget>
+#include "data/description_loader.h"
 #include "persistence/build_store.h"
 #include "shell/qt/about_dlg.h"
 #include "shell/qt/file_type_registration.h"
@@ -31,9 +32,7 @@ bool ShellServices::LoadBuilds() { return ::LoadBuilds(); }
 
 bool ShellServices::SaveBuilds() { return ::SaveBuilds(); }
 
-void ShellServices::LoadSkillDescriptions() {
-    // PENDING(content): ::LoadSkillDescriptions();
-}
+void ShellServices::LoadSkillDescriptions() { ::LoadSkillDescriptions(); }
 
 void ShellServices::RunOptionsDialog(QWidget* owner) {
     COptionDlg dialog(owner ? owner->window() : nullptr);

@@ -201,3 +201,18 @@ TEST(TolvemarDlg, ContextMenuHoldsASeparatorAndTheAboutItem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TolvemarDlg, TheOuterSizeIsTheChoosersAlsoWhenPlacedBeforeTheFirstShow) {
+    ShellTestEnvironment env;
+    StoreLanguage(env, 0);
+    CTolvemarDlg dialog;
+    dialog.OnInitDialog();  // sizes the window while it has no frame yet
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.frameGeometry().size(), dialog.m_pSelectJobDlg->size(), 2000);
+    EXPECT_EQ(dialog.frameGeometry().topLeft(), QPoint(0, 0));
+}
+
+}  // namespace
