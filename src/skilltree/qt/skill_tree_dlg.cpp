@@ -3,16 +3,15 @@
 #include "data/lookups.h"
 #include "persistence/build_state.h"
 #include "platform/qt/key_filter.h"
+#include "platform/qt/screen.h"
 #include "shell/options.h"
 #include "skilltree/qt/skill_memo_dlg.h"
 #include "skilltree/qt/tree_bitmaps.h"
 #include "skilltree/tree_geometry.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -124,7 +123,11 @@ void CSkillTreeDlg::LayoutForGrade(int32_t grade) {
         resize(size.width, size.height);
     else
         setGeometry(0, 0, size.width, size.height);
-    const int mainWidth = isWindow() ? size.width : window()->frameGeometry().width();
+    // The main window has just been asked to take this outer size; read back
+    // what it got once it is on the screen.
+    const int mainWidth = !isWindow() && window()->isVisible()
+                              ? Placement().WindowRect(window()).width()
+                              : size.width;
 
     static const int kControls[] = {IDC_SKILLTREE_CLOSE,      IDC_SKILLTREE_RESET,
                                     IDC_SKILLTREE_NEXT_GRADE, IDC_SKILLTREE_PREV_GRADE,
@@ -200,8 +203,7 @@ void CSkillTreeDlg::ShowSkillMemo(int32_t node) {
     const SkillTreeNode& n = m_rules.m_pNodes[node];
     if (!m_pMemoDlg->SetSkill(n.skill)) return;
     const QPoint origin = mapToGlobal(QPoint(0, 0));
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int screenWidth = screen ? screen->geometry().width() : 0;
+    const int screenWidth = Placement().ScreenSize().width();
     const int left = origin.x() + kTreeOriginX + IconLeft(n.column);
     const int top = origin.y() + kTreeOriginY + IconTop(n.row);
     m_pMemoDlg->MoveTo(left + 29, top);
