@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -64,6 +65,17 @@ TEST(QtMessageBox, BoxCarriesTheRequestAndBelongsToItsOwnersWindow) {
 
     // Once the owner is gone, the main window is the owner.
     delete child;
+    box.reset(CreateMessageBox(request));
+    EXPECT_EQ(box->parentWidget(), &mainWindow);
+
+    // An application box belongs to the modal dialog that is open.
+    QDialog modal(&mainWindow);
+    modal.setModal(true);
+    modal.show();
+    request.owner = MbOwner::Application;
+    box.reset(CreateMessageBox(request));
+    EXPECT_EQ(box->parentWidget(), &modal);
+    modal.hide();
     box.reset(CreateMessageBox(request));
     EXPECT_EQ(box->parentWidget(), &mainWindow);
     SetMessageBoxOwner(MbOwner::MainWindow, nullptr);
