@@ -86,18 +86,6 @@ TEST(SelectJobDlg, PaintSetsNamesCaptionsAndPortraitsFromTheOptions) {
     EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_EXIT)->text(), QStringLiteral("(&X)종료"));
 }
 
-TEST(SelectJobDlg, PortraitsFollowSexTypeAtTheJobsHighestGrade) {
-    ShellTestEnvironment env;
-    g_Options.SexType = 0;
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(0), FindJobRecord(0)->portrait[0][3]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(12), FindJobRecord(12)->portrait[0][1]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(18), FindJobRecord(18)->portrait[0][0]);
-    g_Options.SexType = 1;
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(0), FindJobRecord(0)->portrait[1][3]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(12), FindJobRecord(12)->portrait[1][1]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(NO_JOB), kFallbackPortrait);
-}
-
 TEST(SelectJobDlg, EveryPaintLoadsThePortraitsOfTheCurrentSexType) {
     ShellTestEnvironment env;
     // Each bitmap a flat picture whose colour is its id.
