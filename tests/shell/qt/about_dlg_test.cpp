@@ -100,6 +100,12 @@ TEST_F(AboutDlgTest, LinkButtonsOpenTheirAddressesAndKeepTheBoxOpen) {
     EXPECT_EQ(opened, (std::vector<std::u16string>{std::u16string(kHomePageAddress),
                                                    u"mailto:" + std::u16string(kEmailAddress)}));
     EXPECT_TRUE(box.isVisible());
+    // The captions name the addresses the buttons open.
+    for (int32_t language : {0, 1, 2}) {
+        g_Options.Language = language;
+        EXPECT_TRUE(Localized(27).endsWith(QString::fromStdU16String(std::u16string(kHomePageAddress))));
+        EXPECT_TRUE(Localized(28).endsWith(QStringLiteral("mailto:") + QString::fromStdU16String(std::u16string(kEmailAddress))));
+    }
     QTest::keyClick(&box, Qt::Key_Escape);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.result(), QDialog::Rejected);
