@@ -36,6 +36,10 @@ void SetMessageBoxOwner(MbOwner owner, QWidget* window) { Owners()[owner] = wind
 
 QWidget* MessageBoxOwnerWindow(MbOwner owner) {
     if (QWidget* window = VisibleOwner(owner)) return window;
+    // An application box belongs to the dialog the user is working in.
+    if (owner == MbOwner::Application) {
+        if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    }
     if (QWidget* window = VisibleOwner(MbOwner::MainWindow)) return window;
     return QApplication::activeWindow();
 }

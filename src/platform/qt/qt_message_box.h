@@ -11,7 +11,8 @@ class QWidget;
 
 // Records which window stands for an owner (not owned; forgotten when the
 // window is destroyed). A request whose owner has no window, or a hidden one,
-// falls back to the main window, then to the active window.
+// falls back to the open modal dialog (application boxes only), the main
+// window, then the active window.
 void SetMessageBoxOwner(MbOwner owner, QWidget* window);
 QWidget* MessageBoxOwnerWindow(MbOwner owner);
 

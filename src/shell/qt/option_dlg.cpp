@@ -2,6 +2,7 @@
 
 #include "data/lookups.h"
 #include "persistence/build_state.h"
+#include "platform/qt/qt_message_box.h"
 #include "shell/profile_store.h"
 #include "shell/qt/shell_services.h"
 
@@ -82,6 +83,7 @@ COptionDlg::COptionDlg(QWidget* parent) : QDialog(parent) {
             [this] { OnClickedInternational(); });
     connect(GetDlgItemAs<QAbstractButton>(this, IDC_JAPANESE), &QAbstractButton::clicked, this,
             [this] { OnClickedJapanese(); });
+    SetMessageBoxOwner(MbOwner::OptionDlg, this);
     OnInitDialog();
 }
 

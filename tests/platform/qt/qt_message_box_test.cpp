@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,18 +18,7 @@
 
 namespace {
 
-TEST(QtMessageBox, StandardButtonsIconsAndCautiousAnswers) {
-    EXPECT_EQ(StandardButtonsOf(MbButtons::Ok), QMessageBox::Ok);
-    EXPECT_EQ(StandardButtonsOf(MbButtons::OkCancel), QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_EQ(StandardButtonsOf(MbButtons::YesNo), QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(StandardButtonsOf(MbButtons::YesNoCancel),
-              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    EXPECT_EQ(QtIconOf(MbIcon::Question), QMessageBox::Question);
-    EXPECT_EQ(QtIconOf(MbIcon::Exclamation), QMessageBox::Warning);
-    EXPECT_EQ(QtIconOf(MbIcon::Stop), QMessageBox::Critical);
-    EXPECT_EQ(QtIconOf(MbIcon::Information), QMessageBox::Information);
-    EXPECT_EQ(QtIconOf(MbIcon::None), QMessageBox::NoIcon);
-
+TEST(QtMessageBox, AnswersAreThePressedButtonOrTheMostCautiousOne) {
     EXPECT_EQ(ResultOf(MbButtons::YesNoCancel, QMessageBox::No), MbResult::No);
     EXPECT_EQ(ResultOf(MbButtons::YesNo, QMessageBox::Yes), MbResult::Yes);
     // Closed without a button, or with one it did not offer.
@@ -64,6 +54,17 @@ TEST(QtMessageBox, BoxCarriesTheRequestAndBelongsToItsOwnersWindow) {
 
     // Once the owner is gone, the main window is the owner.
     delete child;
+    box.reset(CreateMessageBox(request));
+    EXPECT_EQ(box->parentWidget(), &mainWindow);
+
+    // An application box belongs to the modal dialog that is open.
+    QDialog modal(&mainWindow);
+    modal.setModal(true);
+    modal.show();
+    request.owner = MbOwner::Application;
+    box.reset(CreateMessageBox(request));
+    EXPECT_EQ(box->parentWidget(), &modal);
+    modal.hide();
     box.reset(CreateMessageBox(request));
     EXPECT_EQ(box->parentWidget(), &mainWindow);
     SetMessageBoxOwner(MbOwner::MainWindow, nullptr);

@@ -227,11 +227,4 @@ TEST(OptionDlg, CancelInTheSaveQuestionKeepsTheDialogOpenAndAppliesNothing) {
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_GIRL)->isChecked());
 }
 
-TEST(OptionDlg, UsesItsTemplateSizeAndTahomaLayout) {
-    ShellTestEnvironment env;
-    COptionDlg dialog;
-    EXPECT_EQ(dialog.size(), QSize(495, 389));
-    EXPECT_EQ(GetDlgItem(&dialog, 1)->geometry(), QRect(299, 336, 88, 25));
-}
-
 }  // namespace

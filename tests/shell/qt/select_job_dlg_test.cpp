@@ -3,6 +3,7 @@
 #include "data/lookups.h"
 #include "platform/qt/bitmap_button.h"
 #include "shell/qt/shell_test_support.h"
+#include "skilltree/qt/tree_bitmaps.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -85,16 +86,28 @@ TEST(SelectJobDlg, PaintSetsNamesCaptionsAndPortraitsFromTheOptions) {
     EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_EXIT)->text(), QStringLiteral("(&X)종료"));
 }
 
-TEST(SelectJobDlg, PortraitsFollowSexTypeAtTheJobsHighestGrade) {
+TEST(SelectJobDlg, EveryPaintLoadsThePortraitsOfTheCurrentSexType) {
     ShellTestEnvironment env;
-    g_Options.SexType = 0;
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(0), FindJobRecord(0)->portrait[0][3]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(12), FindJobRecord(12)->portrait[0][1]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(18), FindJobRecord(18)->portrait[0][0]);
+    // Each bitmap a flat picture whose colour is its id.
+    SetTreeBitmapSource([](int id) {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(QColor::fromRgb(static_cast<QRgb>(id)));
+        return image;
+    });
+    const auto shownId = [](const CSelectJobDlg* chooser, int job) {
+        const QPixmap picture = ButtonBitmap(Btn(chooser, CSelectJobDlg::kJobButtonIds[job]));
+        return picture.isNull() ? -1 : static_cast<int>(picture.toImage().pixel(0, 0) & 0xFFFFFF);
+    };
+    ChooserHost host;
+    host.chooser->ShowWindow(true);
+    host.chooser->grab();
+    for (int job = 0; job < kJobCount; ++job)
+        EXPECT_EQ(shownId(host.chooser, job), FindJobRecord(job)->portrait[0][FindJobRecord(job)->maxGrade]) << job;
     g_Options.SexType = 1;
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(0), FindJobRecord(0)->portrait[1][3]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(12), FindJobRecord(12)->portrait[1][1]);
-    EXPECT_EQ(CSelectJobDlg::PortraitIdFor(NO_JOB), kFallbackPortrait);
+    host.chooser->grab();
+    for (int job = 0; job < kJobCount; ++job)
+        EXPECT_EQ(shownId(host.chooser, job), FindJobRecord(job)->portrait[1][FindJobRecord(job)->maxGrade]) << job;
+    SetTreeBitmapSource({});
 }
 
 TEST(SelectJobDlg, ShowingSizesTheMainWindowKeepingItsCornerOrCentringIt) {
