@@ -2,6 +2,7 @@
 
 #include "data/lookups.h"
 #include "platform/qt/dialog_template.h"
+#include "platform/qt/modal.h"
 #include "platform/shell_open.h"
 #include "shell/about_box.h"
 #include "shell/options.h"
@@ -138,6 +139,26 @@ TEST_F(AboutDlgTest, EachOpeningIsBuiltAfresh) {
     CAboutDlg second;
     EXPECT_EQ(Text(&second, 1), QStringLiteral("Ok"));
     EXPECT_EQ(second.m_strNotes, QStringLiteral("other"));
+}
+
+TEST_F(AboutDlgTest, RunAboutBoxRunsANewBoxModallyOverTheWindow) {
+    QWidget window;
+    auto* child = new QWidget(&window);
+    int runs = 0;
+    QWidget* expectedParent = &window;
+    SetModalRunner([&](QDialog& dialog) {
+        ++runs;
+        EXPECT_NE(qobject_cast<CAboutDlg*>(&dialog), nullptr);
+        EXPECT_EQ(dialog.parentWidget(), expectedParent);
+        dialog.show();
+        QTest::mouseClick(GetDlgItem(&dialog, 1), Qt::LeftButton);
+        return dialog.result();
+    });
+    RunAboutBox(child);
+    expectedParent = nullptr;
+    RunAboutBox(nullptr);
+    SetModalRunner({});
+    EXPECT_EQ(runs, 2);
 }
 
 // With TOLVEMAR_SCREENSHOT_DIR set, saves the box in Korean and English.
