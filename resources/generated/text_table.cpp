@@ -47,7 +47,7 @@ const LocalizedText g_LocalizedTextTable[kTextCount] = {
     {{u"계약의 문", u"", u""}},  // 40
     {{u"모루의 불", u"", u""}},  // 41
     {{u"끓는 약병", u"", u""}},  // 42
-    {{u"왕실의 방패", u"Royal Shield", u"王家の盾"}},  // 43
+    {{u"왕실의 방패", u"Royal Guard", u"王家の盾"}},  // 43
     {{u"폭풍의 눈", u"", u""}},  // 44
     {{u"매의 눈", u"Falcon Eye", u"鷹の眼"}},  // 45
     {{u"투기장의 왕", u"Arena King", u"闘技の王"}},  // 46
@@ -58,7 +58,7 @@ const LocalizedText g_LocalizedTextTable[kTextCount] = {
     {{u"황혼의 현", u"", u""}},  // 51
     {{u"맹독의 송곳", u"", u""}},  // 52
     {{u"정령의 벗", u"", u""}},  // 53
-    {{u"명장의 망치", u"Master Hammer", u"名匠の槌"}},  // 54
+    {{u"명장의 망치", u"Smith Lord", u"名匠の槌"}},  // 54
     {{u"현자의 돌", u"", u""}},  // 55
     {{u"여명의 맹세", u"", u""}},  // 56
     {{u"성운의 지배", u"", u""}},  // 57

@@ -455,30 +455,23 @@ void SkillTreeRules::OnClickedPrevGrade() {
 // level; a pass lowers each such node at most once, and passes repeat while
 // some range is still over.
 void SkillTreeRules::TrimOverspentPages(int32_t grade) {
-    // Ranges start at page 0, 1 (page 2 always counts with page 1) and 3.
-    auto overFrom = [&](int32_t page) -> int32_t {
-        // The first page of the most inclusive overspent range that holds
-        // `page`, or -1 when every range holding it fits.
+    // Ranges start at page 0, 1 (page 2 always counts with page 1) and 3 and
+    // run up to the grade; a node's page lies in those starting at or before it.
+    auto overspentHolding = [&](int32_t page) {
         for (int32_t first = 0; first <= page && first <= grade; ++first) {
-            if (first == 2) continue;
-            if (RangeBalance(first, grade) < 0) return first;
-        }
-        return -1;
-    };
-    auto anyOver = [&]() {
-        for (int32_t first = 0; first <= grade; ++first) {
             if (first != 2 && RangeBalance(first, grade) < 0) return true;
         }
         return false;
     };
+    int32_t listEnd = 1;
+    while (listEnd < kNodeCount && m_pNodes[listEnd].skill != 0) ++listEnd;
 
-    while (anyOver()) {
+    while (overspentHolding(grade)) {
         bool lowered = false;
-        for (int32_t i = kNodeCount - 1; i >= 1; --i) {
+        for (int32_t i = listEnd - 1; i >= 1; --i) {
             const int32_t page = m_pNodes[i].page;
-            if (!ValidPage(page) || page > grade) continue;
-            if (NodeLevel(i) <= 0 || !IsSkillNode(i)) continue;
-            if (overFrom(page) < 0) continue;
+            if (!ValidPage(page) || page > grade || NodeLevel(i) <= 0) continue;
+            if (!overspentHolding(page)) continue;
             const uint64_t before = m_nLevelChanges;
             LowerSkill(i, 1);
             if (m_nLevelChanges != before) lowered = true;

@@ -138,6 +138,14 @@ TEST_F(SaveDataTest, SavingThroughASymbolicLinkKeepsTheLink) {
     EXPECT_EQ(GetWord(ReadBytes(dir_ / "real.tvf").data(), kOffsetAutoRunJob), 2);
 }
 
+TEST_F(SaveDataTest, PathsOutsideAsciiNameTheSameFileOnDisk) {
+    const std::u16string path = PathIn("") + u"빌드 \U0001F600 %s.tvf";
+    ASSERT_TRUE(CSaveData().SaveFile(6, 1, path));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "빌드 \U0001F600 %s.tvf"));
+    EXPECT_EQ(CSaveData().LoadFile(path).Packed(), 256 + 6);
+    EXPECT_EQ(Utf8ToUtf16("\xff\xc0\x80" "a"), u"\uFFFD\uFFFD\uFFFDa");  // malformed bytes never vanish silently
+}
+
 TEST_F(SaveDataTest, RegistryWriteFailureIsReported) {
     profile_.failWrites = true;
     EXPECT_FALSE(CSaveData().SaveRegistry());

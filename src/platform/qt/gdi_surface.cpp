@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 QRgb RgbOfColourRef(uint32_t colour) {
@@ -65,7 +66,56 @@ GdiFont::GdiFont(const FontSpec& spec) : m_metrics(QFont()) {
 
 int GdiFont::Width(std::u16string_view text) const {
     if (m_grid) return TextColumns(text) * m_grid;
-    return m_metrics.horizontalAdvance(ToQString(text));
+    std::u16string key(text);
+    auto found = m_widths.find(key);
+    if (found != m_widths.end()) return found->second;
+    const int width = m_metrics.horizontalAdvance(ToQString(text));
+    m_widths.emplace(std::move(key), width);
+    return width;
+}
+
+const GdiFont::InkMask& GdiFont::Ink(const std::u16string& text) const {
+    auto found = m_ink.find(text);
+    if (found != m_ink.end()) return found->second;
+    // Draw white on black with room around the cell for overhangs, then keep
+    // the set pixels.
+    const int margin = m_cell;
+    const int w = Width(text) + 2 * margin + m_cell;
+    const int h = 3 * m_cell;
+    QImage scratch(std::max(w, 1), h, QImage::Format_RGB32);
+    scratch.fill(Qt::black);
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(m_font);
+        p.setPen(Qt::white);
+        p.drawText(QPoint(margin, m_cell + m_ascent), ToQString(text));
+    }
+    int l = scratch.width(), t = h, r = -1, b = -1;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width(); ++x) {
+            if ((row[x] & 0xFFFFFF) == 0) continue;
+            l = std::min(l, x);
+            r = std::max(r, x);
+            t = std::min(t, y);
+            b = std::max(b, y);
+        }
+    }
+    InkMask mask;
+    if (r >= 0) {
+        mask.left = l - margin;
+        mask.top = t - m_cell;
+        mask.width = r - l + 1;
+        mask.height = b - t + 1;
+        mask.ink.resize(static_cast<size_t>(mask.width) * mask.height);
+        for (int y = 0; y < mask.height; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(t + y));
+            for (int x = 0; x < mask.width; ++x)
+                mask.ink[static_cast<size_t>(y) * mask.width + x] = (row[l + x] & 0xFFFFFF) != 0;
+        }
+    }
+    return m_ink.emplace(text, std::move(mask)).first->second;
 }
 
 const GdiFont& GdiSurface::DefaultFont() {
@@ -76,10 +126,24 @@ const GdiFont& GdiSurface::DefaultFont() {
 GdiSurface::GdiSurface(int width, int height)
     : m_image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32) {}
 
+GdiSurface::GdiSurface(QImage&& image) : m_image(std::move(image)) {
+    if (m_image.isNull()) m_image = QImage(1, 1, QImage::Format_RGB32);
+    if (m_image.format() != QImage::Format_RGB32)
+        m_image = m_image.convertToFormat(QImage::Format_RGB32);
+}
+
 GdiSurface::~GdiSurface() { EndPainting(); }
 
-const QImage& GdiSurface::Image() {
+QImage GdiSurface::TakeImage() {
     EndPainting();
+    QImage image = std::move(m_image);
+    m_image = QImage(1, 1, QImage::Format_RGB32);
+    return image;
+}
+
+const QImage& GdiSurface::Image() {
+    // The raster painter draws at once, so the picture is current while a
+    // painter stays open on it.
     return m_image;
 }
 
@@ -88,8 +152,18 @@ QPainter& GdiSurface::Painter() {
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
         m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        m_painterFont = nullptr;
+        m_painterPen = 0xFFFFFFFF;
+        m_painterMode = QPainter::CompositionMode_SourceOver;
     }
     return *m_painter;
+}
+
+void GdiSurface::SetMode(QPainter::CompositionMode mode) {
+    QPainter& p = Painter();
+    if (m_painterMode == mode) return;
+    p.setCompositionMode(mode);
+    m_painterMode = mode;
 }
 
 void GdiSurface::EndPainting() { m_painter.reset(); }
@@ -101,10 +175,16 @@ const GdiFont* GdiSurface::SelectFont(const GdiFont* font) { return std::exchang
 const GdiPen* GdiSurface::SelectPen(const GdiPen* pen) { return std::exchange(m_pen, pen); }
 
 void GdiSurface::FillRect(int l, int t, int r, int b, uint32_t colour) {
+    l = std::max(l, 0);
+    t = std::max(t, 0);
+    r = std::min(r, m_image.width());
+    b = std::min(b, m_image.height());
     if (r <= l || b <= t) return;
-    QPainter& p = Painter();
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(QRect(l, t, r - l, b - t), QColor::fromRgb(RgbOfColourRef(colour)));
+    // Straight into the pixels; an open painter draws into the same ones.
+    const QRgb rgb = RgbOfColourRef(colour) | 0xFF000000u;
+    uchar* base = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (int y = t; y < b; ++y) std::fill_n(reinterpret_cast<QRgb*>(base + y * stride) + l, r - l, rgb);
 }
 
 void GdiSurface::FillSolidRect(const TextRect& rect, uint32_t colour) {
@@ -115,17 +195,35 @@ void GdiSurface::FillSolidRect(const TextRect& rect, uint32_t colour) {
 void GdiSurface::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, int sy,
                         RasterOp op) {
     if (w <= 0 || h <= 0 || source.isNull()) return;
-    QPainter& p = Painter();
     switch (op) {
-    case RasterOp::SrcCopy: p.setCompositionMode(QPainter::CompositionMode_Source); break;
-    case RasterOp::SrcAnd: p.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    case RasterOp::SrcPaint: p.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    case RasterOp::SrcInvert: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+    case RasterOp::SrcCopy: SetMode(QPainter::CompositionMode_Source); break;
+    case RasterOp::SrcAnd: SetMode(QPainter::RasterOp_SourceAndDestination); break;
+    case RasterOp::SrcPaint: SetMode(QPainter::RasterOp_SourceOrDestination); break;
+    case RasterOp::SrcInvert: SetMode(QPainter::RasterOp_SourceXorDestination); break;
     }
+    QPainter& p = Painter();
     // Only the part of the source rectangle that lies inside the source.
     QRect from = QRect(sx, sy, w, h).intersected(source.rect());
     if (from.isEmpty()) return;
-    p.drawImage(QPoint(x + from.x() - sx, y + from.y() - sy), source, from);
+    const QPoint to(x + from.x() - sx, y + from.y() - sy);
+    if (op == RasterOp::SrcCopy && source.format() == QImage::Format_RGB32) {
+        // Plain copies row by row, straight into the pixels.
+        const QRect target = QRect(to, from.size()).intersected(m_image.rect());
+        if (target.isEmpty()) return;
+        const int dx = target.x() - to.x(), dy = target.y() - to.y();
+        const uchar* srcBase = source.constBits();
+        const qsizetype srcStride = source.bytesPerLine();
+        uchar* dstBase = m_image.bits();
+        const qsizetype dstStride = m_image.bytesPerLine();
+        for (int row = 0; row < target.height(); ++row) {
+            const auto* src = reinterpret_cast<const QRgb*>(srcBase + (from.y() + dy + row) * srcStride) +
+                              from.x() + dx;
+            auto* dst = reinterpret_cast<QRgb*>(dstBase + (target.y() + row) * dstStride) + target.x();
+            std::memcpy(dst, src, sizeof(QRgb) * static_cast<size_t>(target.width()));
+        }
+        return;
+    }
+    p.drawImage(to, source, from);
 }
 
 void GdiSurface::DrawTransparentBitmap(int x, int y, int w, int h, const QImage& source,
@@ -136,15 +234,19 @@ void GdiSurface::DrawTransparentBitmap(int x, int y, int w, int h, const QImage&
     const QImage src = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
                            ? source
                            : source.convertToFormat(QImage::Format_RGB32);
-    EndPainting();
     const QRgb keyRgb = RgbOfColourRef(key) & 0xFFFFFF;
     const QRgb bk = RgbOfColourRef(m_bk) | 0xFF000000;
     const QRgb text = RgbOfColourRef(m_text) | 0xFF000000;
     const int x0 = std::max(0, -x), y0 = std::max(0, -y);
     const int x1 = std::min(w, m_image.width() - x), y1 = std::min(h, m_image.height() - y);
+    const uchar* srcBase = src.constBits();
+    const qsizetype srcStride = src.bytesPerLine();
+    // Written directly: an open painter draws into the same pixels.
+    uchar* dstBase = m_image.bits();
+    const qsizetype dstStride = m_image.bytesPerLine();
     for (int j = y0; j < y1; ++j) {
-        const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(j));
-        auto* d = reinterpret_cast<QRgb*>(m_image.scanLine(y + j)) + x;
+        const auto* s = reinterpret_cast<const QRgb*>(srcBase + j * srcStride);
+        auto* d = reinterpret_cast<QRgb*>(dstBase + (y + j) * dstStride) + x;
         for (int i = x0; i < x1; ++i) {
             if ((s[i] & 0xFFFFFF) == keyRgb)
                 d[i] &= bk;
@@ -209,13 +311,33 @@ void GdiSurface::LineTo(int x, int y) {
 }
 
 void GdiSurface::DrawLineText(const std::u16string& text, int x, int y, const GdiFont& font) {
-    QPainter& p = Painter();
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.setFont(font.Font());
-    p.setPen(QColor::fromRgb(RgbOfColourRef(m_text)));
     if (font.GridWidth() == 0) {
-        p.drawText(QPoint(x, y + font.Ascent()), ToQString(text));
+        const GdiFont::InkMask& mask = font.Ink(text);
+        const QRgb colour = RgbOfColourRef(m_text) | 0xFF000000u;
+        const int x0 = x + mask.left, y0 = y + mask.top;
+        const int i0 = std::max(0, -x0), j0 = std::max(0, -y0);
+        const int i1 = std::min(mask.width, m_image.width() - x0);
+        const int j1 = std::min(mask.height, m_image.height() - y0);
+        if (i1 <= i0 || j1 <= j0) return;
+        uchar* base = m_image.bits();
+        const qsizetype stride = m_image.bytesPerLine();
+        for (int j = j0; j < j1; ++j) {
+            const uint8_t* ink = mask.ink.data() + static_cast<size_t>(j) * mask.width;
+            auto* d = reinterpret_cast<QRgb*>(base + (y0 + j) * stride) + x0;
+            for (int i = i0; i < i1; ++i)
+                if (ink[i]) d[i] = colour;
+        }
         return;
+    }
+    SetMode(QPainter::CompositionMode_SourceOver);
+    QPainter& p = Painter();
+    if (m_painterFont != &font) {
+        p.setFont(font.Font());
+        m_painterFont = &font;
+    }
+    if (m_painterPen != m_text) {
+        p.setPen(QColor::fromRgb(RgbOfColourRef(m_text)));
+        m_painterPen = m_text;
     }
     int column = 0;
     for (char16_t c : text) {

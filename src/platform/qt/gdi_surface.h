@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 // The colour of button faces and dialog backgrounds.
 inline constexpr uint32_t kButtonFaceColour = 0xF0F0F0;
@@ -56,8 +58,20 @@ public:
     int Width(std::u16string_view text) const override;
     int LineHeight() const override { return m_cell; }
 
+    // The pixels a line of text sets, relative to the top-left of its cell.
+    // Rendered once per string and kept: the same strings are drawn on every
+    // paint, and without antialiasing a glyph's pixels do not depend on the
+    // colour or on where (at whole pixels) it is drawn.
+    struct InkMask {
+        int left = 0, top = 0, width = 0, height = 0;
+        std::vector<uint8_t> ink;  // width x height, 1 where the text sets a pixel
+    };
+    const InkMask& Ink(const std::u16string& text) const;
+
 private:
     QFont m_font;
+    mutable std::unordered_map<std::u16string, int> m_widths;
+    mutable std::unordered_map<std::u16string, InkMask> m_ink;
     QFontMetrics m_metrics;
     int m_cell = 0;
     int m_ascent = 0;
@@ -76,13 +90,17 @@ struct GdiPen {
 class GdiSurface {
 public:
     GdiSurface(int width, int height);
+    // Draws into a picture handed over (converted to RGB32 when needed); its
+    // pixels are kept as they are. TakeImage hands it back.
+    explicit GdiSurface(QImage&& image);
     ~GdiSurface();
+    QImage TakeImage();
     GdiSurface(const GdiSurface&) = delete;
     GdiSurface& operator=(const GdiSurface&) = delete;
 
     int Width() const { return m_image.width(); }
     int Height() const { return m_image.height(); }
-    // The picture. Ends any drawing in progress first.
+    // The picture as drawn so far.
     const QImage& Image();
 
     uint32_t SetTextColor(uint32_t colour);
@@ -125,6 +143,10 @@ private:
     void EndPainting();
     void FillRect(int l, int t, int r, int b, uint32_t colour);
     void DrawLineText(const std::u16string& text, int x, int y, const GdiFont& font);
+    const GdiFont* m_painterFont = nullptr;
+    uint32_t m_painterPen = 0xFFFFFFFF;
+    QPainter::CompositionMode m_painterMode = QPainter::CompositionMode_SourceOver;
+    void SetMode(QPainter::CompositionMode mode);
 
     QImage m_image;
     std::unique_ptr<QPainter> m_painter;

@@ -2,6 +2,7 @@
 
 #include "data/lookups.h"
 #include "platform/qt/dialog_template.h"
+#include "platform/qt/modal.h"
 #include "platform/shell_open.h"
 #include "platform/string_table.h"
 #include "shell/about_box.h"
@@ -117,6 +118,6 @@ void CAboutDlg::OnClickedEmail() { ShellOpen(u"mailto:" + std::u16string(kEmailA
 void SetReleaseNotesSource(ReleaseNotesSource source) { NotesSource() = std::move(source); }
 
 void RunAboutBox(QWidget* parent) {
-    CAboutDlg dialog(parent);
-    dialog.exec();
+    CAboutDlg dialog(parent ? parent->window() : nullptr);
+    DoModal(dialog);
 }

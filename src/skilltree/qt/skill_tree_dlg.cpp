@@ -3,16 +3,15 @@
 #include "data/lookups.h"
 #include "persistence/build_state.h"
 #include "platform/qt/key_filter.h"
+#include "platform/qt/screen.h"
 #include "shell/options.h"
 #include "skilltree/qt/skill_memo_dlg.h"
 #include "skilltree/qt/tree_bitmaps.h"
 #include "skilltree/tree_geometry.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -105,7 +104,11 @@ void CSkillTreeDlg::SetSkillTable(const SkillRecord* table, int32_t count) {
 }
 
 const SkillRecord& CSkillTreeDlg::RecordOf(int32_t skill) const {
-    if (!m_pSkillTable) return FindSkillRecord(skill);
+    if (!m_pSkillTable) {
+        // Records sit at the position of their index; search only otherwise.
+        const SkillRecord& direct = SkillAt(skill);
+        return direct.index == skill ? direct : FindSkillRecord(skill);
+    }
     for (int32_t i = 0; i < m_nSkillTableSize; ++i)
         if (m_pSkillTable[i].index == skill) return m_pSkillTable[i];
     return m_pSkillTable[0];
@@ -120,7 +123,11 @@ void CSkillTreeDlg::LayoutForGrade(int32_t grade) {
         resize(size.width, size.height);
     else
         setGeometry(0, 0, size.width, size.height);
-    const int mainWidth = isWindow() ? size.width : window()->frameGeometry().width();
+    // The main window has just been asked to take this outer size; read back
+    // what it got once it is on the screen.
+    const int mainWidth = !isWindow() && window()->isVisible()
+                              ? Placement().WindowRect(window()).width()
+                              : size.width;
 
     static const int kControls[] = {IDC_SKILLTREE_CLOSE,      IDC_SKILLTREE_RESET,
                                     IDC_SKILLTREE_NEXT_GRADE, IDC_SKILLTREE_PREV_GRADE,
@@ -157,7 +164,12 @@ void CSkillTreeDlg::SetButtonCheck(int32_t controlId, bool checked) {
     if (auto* button = GetDlgItemAs<QPushButton>(this, controlId)) button->setChecked(checked);
 }
 
-void CSkillTreeDlg::ShowTreeWindow() { show(); }
+void CSkillTreeDlg::ShowTreeWindow() {
+    show();
+    UpdateCursor();
+    // The layout gave Close the focus; a hidden window could not take it yet.
+    if (QWidget* close = GetDlgItem(this, IDC_SKILLTREE_CLOSE)) close->setFocus(Qt::OtherFocusReason);
+}
 
 void CSkillTreeDlg::OnClickedClose() {
     hide();
@@ -174,14 +186,18 @@ void CSkillTreeDlg::hideEvent(QHideEvent* event) {
 // ---- Mouse ------------------------------------------------------------------------
 
 void CSkillTreeDlg::UpdateCursor() {
-    setCursor(m_rules.m_nHoverNode > 0 ? Qt::BlankCursor : Qt::ArrowCursor);
+    const Qt::CursorShape shape = m_rules.m_nHoverNode > 0 ? Qt::BlankCursor : Qt::ArrowCursor;
+    if (cursor().shape() != shape) setCursor(shape);
 }
 
 void CSkillTreeDlg::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const int32_t hit = m_rules.HitTestNode(at.x(), at.y());
-    if (!m_rules.UpdateHover(hit)) return;
+    const bool changed = m_rules.UpdateHover(hit);
+    // Also when the hover did not change: opening a job forgets the hovered
+    // node, and the cursor must follow.
     UpdateCursor();
+    if (!changed) return;
     if (g_Options.Language == 0 && m_pMemoDlg) {
         if (hit > 0 && !m_pMemoDlg->isVisible() && g_Options.SkillInfo)
             ShowSkillMemo(hit);
@@ -196,8 +212,7 @@ void CSkillTreeDlg::ShowSkillMemo(int32_t node) {
     const SkillTreeNode& n = m_rules.m_pNodes[node];
     if (!m_pMemoDlg->SetSkill(n.skill)) return;
     const QPoint origin = mapToGlobal(QPoint(0, 0));
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int screenWidth = screen ? screen->geometry().width() : 0;
+    const int screenWidth = Placement().ScreenSize().width();
     const int left = origin.x() + kTreeOriginX + IconLeft(n.column);
     const int top = origin.y() + kTreeOriginY + IconTop(n.row);
     m_pMemoDlg->MoveTo(left + 29, top);
@@ -255,24 +270,26 @@ void CSkillTreeDlg::RenderInto(QImage& client) {
     const int h = std::max(height(), 1);
     if (client.size() != QSize(w, h) || client.format() != QImage::Format_RGB32)
         client = QImage(w, h, QImage::Format_RGB32);
-    GdiSurface dc(w, h);
+    if (m_paintSurface.size() != QSize(w, h)) m_paintSurface = QImage(w, h, QImage::Format_RGB32);
+    GdiSurface dc(std::move(m_paintSurface));
     dc.FillSolidRect({0, 0, w, h}, kButtonFaceColour);
     DrawPageFrames(dc);
     DrawConnectors(dc);
     DrawSkillNodes(dc);
-    QPainter out(&client);
-    out.setCompositionMode(QPainter::CompositionMode_Source);
+    GdiSurface out(std::move(client));
     // Left uncovered by the two layers: the column left of the tree layer and
     // the row between the layers.
-    const QColor face = QColor::fromRgb(RgbOfColourRef(kButtonFaceColour));
-    out.fillRect(0, kHeaderHeight, kTreeOriginX, h - kHeaderHeight, face);
-    out.fillRect(0, kHeaderHeight, w, kTreeOriginY - kHeaderHeight, face);
-    if (w > kTreeOriginX && h > kTreeOriginY)
-        out.drawImage(QPoint(kTreeOriginX, kTreeOriginY), dc.Image(),
-                      QRect(0, 0, w - kTreeOriginX, h - kTreeOriginY));
-    dc.FillSolidRect({0, 0, w, h}, kButtonFaceColour);
+    out.FillSolidRect({0, kHeaderHeight, kTreeOriginX, h}, kButtonFaceColour);
+    out.FillSolidRect({0, kHeaderHeight, w, kTreeOriginY}, kButtonFaceColour);
+    out.BitBlt(kTreeOriginX, kTreeOriginY, w - kTreeOriginX, h - kTreeOriginY, dc.Image(), 0, 0,
+               RasterOp::SrcCopy);
+    // Only the header's rows are copied from the second layer, so only they
+    // need clearing.
+    dc.FillSolidRect({0, 0, w, std::min(h, kHeaderHeight)}, kButtonFaceColour);
     DrawHeader(dc);
-    out.drawImage(QPoint(0, 0), dc.Image(), QRect(0, 0, w, std::min(h, kHeaderHeight)));
+    out.BitBlt(0, 0, w, kHeaderHeight, dc.Image(), 0, 0, RasterOp::SrcCopy);
+    client = out.TakeImage();
+    m_paintSurface = dc.TakeImage();
 }
 
 void CSkillTreeDlg::DrawPageFrames(GdiSurface& dc) {

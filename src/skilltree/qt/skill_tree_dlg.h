@@ -93,5 +93,6 @@ private:
     QImage m_bmpArrow[4];
     const SkillRecord* m_pSkillTable = nullptr;  // nullptr: g_SkillTable
     int32_t m_nSkillTableSize = 0;
-    QImage m_client;  // the last picture, reused between paints of one size
+    QImage m_client;        // the last picture, reused between paints of one size
+    QImage m_paintSurface;  // the off-screen surface, reused likewise
 };

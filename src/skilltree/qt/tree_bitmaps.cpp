@@ -1,10 +1,10 @@
 #include "skilltree/qt/tree_bitmaps.h"
 
+#include "platform/qt/bitmaps.h"
+
 #include <unordered_map>
 
 namespace {
-
-QImage LoadFromResources(int) { return QImage(); }
 
 struct BitmapCache {
     std::function<QImage(int)> source;
@@ -22,7 +22,7 @@ const QImage& TreeBitmap(int id) {
     BitmapCache& cache = Cache();
     auto found = cache.images.find(id);
     if (found != cache.images.end()) return found->second;
-    QImage image = cache.source ? cache.source(id) : LoadFromResources(id);
+    QImage image = cache.source ? cache.source(id) : LoadBitmapResource(id);
     if (!image.isNull() && image.format() != QImage::Format_RGB32)
         image = image.convertToFormat(QImage::Format_RGB32);
     return cache.images.emplace(id, std::move(image)).first->second;

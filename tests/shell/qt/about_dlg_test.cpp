@@ -2,6 +2,7 @@
 
 #include "data/lookups.h"
 #include "platform/qt/dialog_template.h"
+#include "platform/qt/modal.h"
 #include "platform/shell_open.h"
 #include "shell/about_box.h"
 #include "shell/options.h"
@@ -100,6 +101,12 @@ TEST_F(AboutDlgTest, LinkButtonsOpenTheirAddressesAndKeepTheBoxOpen) {
     EXPECT_EQ(opened, (std::vector<std::u16string>{std::u16string(kHomePageAddress),
                                                    u"mailto:" + std::u16string(kEmailAddress)}));
     EXPECT_TRUE(box.isVisible());
+    // The captions name the addresses the buttons open.
+    for (int32_t language : {0, 1, 2}) {
+        g_Options.Language = language;
+        EXPECT_TRUE(Localized(27).endsWith(QString::fromStdU16String(std::u16string(kHomePageAddress))));
+        EXPECT_TRUE(Localized(28).endsWith(QStringLiteral("mailto:") + QString::fromStdU16String(std::u16string(kEmailAddress))));
+    }
     QTest::keyClick(&box, Qt::Key_Escape);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.result(), QDialog::Rejected);
@@ -132,6 +139,26 @@ TEST_F(AboutDlgTest, EachOpeningIsBuiltAfresh) {
     CAboutDlg second;
     EXPECT_EQ(Text(&second, 1), QStringLiteral("Ok"));
     EXPECT_EQ(second.m_strNotes, QStringLiteral("other"));
+}
+
+TEST_F(AboutDlgTest, RunAboutBoxRunsANewBoxModallyOverTheWindow) {
+    QWidget window;
+    auto* child = new QWidget(&window);
+    int runs = 0;
+    QWidget* expectedParent = &window;
+    SetModalRunner([&](QDialog& dialog) {
+        ++runs;
+        EXPECT_NE(qobject_cast<CAboutDlg*>(&dialog), nullptr);
+        EXPECT_EQ(dialog.parentWidget(), expectedParent);
+        dialog.show();
+        QTest::mouseClick(GetDlgItem(&dialog, 1), Qt::LeftButton);
+        return dialog.result();
+    });
+    RunAboutBox(child);
+    expectedParent = nullptr;
+    RunAboutBox(nullptr);
+    SetModalRunner({});
+    EXPECT_EQ(runs, 2);
 }
 
 // With TOLVEMAR_SCREENSHOT_DIR set, saves the box in Korean and English.

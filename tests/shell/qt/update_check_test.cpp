@@ -127,8 +127,8 @@ TEST_F(UpdateCheckTest, OffersOnlyStrictlyNewerVersions) {
         QByteArray version;
         bool offered;
     };
-    for (const Case& c : {Case{"2.213", false}, Case{"2.2131", true}, Case{"2.21309", false}, Case{"2.214", true},
-                          Case{"0.00009", false}, Case{"-3", false}, Case{"1e39", false}, Case{"nan", false}}) {
+    // The full table of values is checked without a network in update_reply_test.
+    for (const Case& c : {Case{"2.213", false}, Case{"2.2131", true}, Case{"2.21309", false}, Case{"1e39", false}}) {
         boxes.clear();
         const UpdateCheck::Outcome outcome = Run(HttpReply(Offer(c.version)));
         EXPECT_EQ(outcome, c.offered ? UpdateCheck::Outcome::Declined : UpdateCheck::Outcome::Ended) << c.version.data();

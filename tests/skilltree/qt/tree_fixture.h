@@ -20,6 +20,7 @@ namespace treetest {
 inline constexpr int kJob = 7;  // a job id of the table; its tree block is replaced
 inline constexpr uint32_t kIconColour = 0x30A050;  // 0x00BBGGRR
 inline constexpr uint32_t kPortraitColour = 0x806040;
+inline constexpr uint32_t kArrowColour = 0x0000C8;
 
 // Icon ids 9001..9004; a skill 5 whose icon does not load (id 9999).
 inline QImage MakeBitmap(int id) {
@@ -32,10 +33,10 @@ inline QImage MakeBitmap(int id) {
         return image;
     }
     if (id >= 221 && id <= 224) {
+        // Dark red with a magenta first column.
         QImage image(6, 6, QImage::Format_RGB32);
-        image.fill(RgbOfColourRef(0xFF00FF));
-        for (int y = 2; y < 4; ++y)
-            for (int x = 2; x < 4; ++x) image.setPixel(x, y, RgbOfColourRef(0x0000C8));
+        image.fill(RgbOfColourRef(kArrowColour));
+        for (int y = 0; y < 6; ++y) image.setPixel(0, y, RgbOfColourRef(0xFF00FF));
         return image;
     }
     if (id == 500 || id == kFallbackPortrait) {
@@ -73,8 +74,8 @@ inline PrerequisiteEntry Entry(int skill, int level, int sx, int sy, std::vector
 //   node 2  skill 2 "Beta"   page 0 (0, 2)  needs 1 at 3: up from its top edge
 //   node 3  skill 3 "Gamma"  page 0 (2, 2)  needs 2 at 2: left from its left edge
 //   node 4  skill 4 "Delta"  page 1 (4, 0)  needs 3 at 1: right, then down
-//   node 5  skill 5 "Lost"   page 1 (4, 2)  no icon, needs 4 at 1: down? no: starts
-//                                            at its top edge going up
+//   node 5  skill 5 "Lost"   page 1 (4, 2)  no icon; needs 4 at 1: down from
+//                                            its bottom edge, then left
 struct Tree {
     SkillRecord skills[6];
     SkillTreeNode nodes[kNodeCount];
@@ -130,6 +131,12 @@ inline void ResetState() {
     g_Options.Language = 0;
     SetTreeBitmapSource(MakeBitmap);
 }
+
+// Put first among a fixture's members: the window loads its arrowheads when
+// it is made, so the test bitmaps must be in place before.
+struct StateReset {
+    StateReset() { ResetState(); }
+};
 
 inline QRgb Rgb(uint32_t colour) { return RgbOfColourRef(colour) | 0xFF000000u; }
 

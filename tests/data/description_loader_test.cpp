@@ -1,0 +1,176 @@
+#include "data/cp949.h"
+#include "data/description_loader.h"
+#include "data/lookups.h"
+#include "data/tables.h"
+#include "data/text_resources.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Ascii(const char16_t* s) {
+    std::string out;
+    for (; *s; ++s) out.push_back(static_cast<char>(*s));
+    return out;
+}
+
+std::span<const unsigned char> Bytes(const std::string& s) {
+    return {reinterpret_cast<const unsigned char*>(s.data()), s.size()};
+}
+
+std::u16string Description(int32_t skill) { return g_SkillTable[skill].description; }
+
+void ClearDescriptions() {
+    for (const SkillRecord& record : g_SkillTable) record.description[0] = 0;
+}
+
+class DescriptionLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearDescriptions();
+        a = Ascii(g_SkillTable[1].ident);
+        b = Ascii(g_SkillTable[2].ident);
+    }
+    // Leave the shipped descriptions behind for whoever runs next.
+    void TearDown() override {
+        ClearDescriptions();
+        LoadSkillDescriptions();
+    }
+    // A table with its header line and the given lines, CR LF separated.
+    static std::string Table(const std::vector<std::string>& lines) {
+        std::string text = "-- header\r\n";
+        for (const std::string& line : lines) text += line + "\r\n";
+        return text;
+    }
+    bool Load(const std::vector<std::string>& lines, DescriptionLoadStats* stats = nullptr) {
+        const std::string text = Table(lines);
+        return LoadSkillDescriptionsFrom(Bytes(text), stats);
+    }
+    std::string a, b;
+};
+
+TEST_F(DescriptionLoaderTest, ShippedTableFillsAllButFourSkills) {
+    DescriptionLoadStats stats;
+    ASSERT_TRUE(LoadSkillDescriptionsFrom(TextResource(kDescriptionTableResource), &stats));
+    EXPECT_EQ(stats.identifierLines, 1065);
+    EXPECT_EQ(stats.matchedLines, 736);
+    EXPECT_EQ(stats.identifierLines - stats.matchedLines, 329);
+    EXPECT_EQ(stats.emptyOtherLines, 152);
+    int empty = 0;
+    for (int32_t p = 1; p < kSkillCount - 1; ++p) {
+        if (g_SkillTable[p].index == 0) continue;
+        const std::u16string text = Description(p);
+        empty += text.empty();
+        EXPECT_LE(text.size(), 1000u) << p;
+        if (!text.empty()) {
+            EXPECT_EQ(text.back(), u'\n') << p;
+            EXPECT_EQ(text.find(u'^'), std::u16string::npos) << p;
+        }
+    }
+    EXPECT_EQ(empty, 4);
+    // The descriptions are Korean and decoded from code page 949.
+    bool hangul = false;
+    for (char16_t c : Description(1)) hangul |= (c >= 0xAC00 && c <= 0xD7A3);
+    EXPECT_TRUE(hangul);
+}
+
+TEST_F(DescriptionLoaderTest, ResourceLoadingAndMissingTable) {
+    EXPECT_TRUE(LoadSkillDescriptions());
+    EXPECT_FALSE(Description(1).empty());
+    ClearDescriptions();
+    EXPECT_FALSE(LoadSkillDescriptionsFrom({}));
+    EXPECT_TRUE(Description(1).empty());
+    EXPECT_TRUE(TextResource(999).empty());
+    EXPECT_FALSE(TextResource(213).empty());
+}
+
+TEST_F(DescriptionLoaderTest, StringsAreJoinedWithLineFeedsAndColourCodesDropped) {
+    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"Fire ^FF0000Bolt^000000\", \"Lv 1\"},"}));
+    EXPECT_EQ(Description(1), u"Fire Bolt\nLv 1\n");
+}
+
+TEST_F(DescriptionLoaderTest, SeparatorsOutsideStringsDropOtherCharactersStay) {
+    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"x, y\" ,  ^123456 ;\"z\"}, trailing"}));
+    EXPECT_EQ(Description(1), u"x, y\n;z\n");
+}
+
+TEST_F(DescriptionLoaderTest, QuirksOfTheTableFormat) {
+    // First line ignored even when it names a skill; later line wins; an
+    // empty list empties; a "}" inside a string ends the description.
+    const std::string text = "[SKID." + a + "] = {\"first\"}\r\n"
+                             "[SKID." + b + "] = {\"old\"},\r\n"
+                             "\r\n\r\n"
+                             "[SKID." + b + "] = {\"new\"},\r\n"
+                             "[SKID." + a + "] = {\"cut}here\"},\r\n";
+    ASSERT_TRUE(LoadSkillDescriptionsFrom(Bytes(text)));
+    EXPECT_EQ(Description(2), u"new\n");
+    EXPECT_EQ(Description(1), u"cut");
+
+    ASSERT_TRUE(Load({"[SKID." + a + "] = {}"}));
+    EXPECT_EQ(Description(1), u"");
+}
+
+TEST_F(DescriptionLoaderTest, LinesThatDoNotMatchAreSkipped) {
+    std::string lower = a;
+    for (char& c : lower) c = static_cast<char>(c == '_' ? c : c - 'A' + 'a');
+    DescriptionLoadStats stats;
+    ASSERT_TRUE(Load({"[SKID.] = {\"empty identifier\"}",
+                      "[SKID." + lower + "] = {\"other case\"}",
+                      "[SKID." + a + "] = \"no brace\"",
+                      "[SKID." + a + " = {\"no bracket\"}",
+                      "[SKID." + std::string(31, 'A') + "] = {\"too long\"}",
+                      "no identifier at all"},
+                     &stats));
+    EXPECT_EQ(Description(1), u"");
+    EXPECT_EQ(stats.identifierLines, 1);  // only the other-case line has the full syntax
+    EXPECT_EQ(stats.matchedLines, 0);
+}
+
+TEST_F(DescriptionLoaderTest, AnUnclosedStringDoesNotSpillIntoTheNextLine) {
+    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"open, never closed}",
+                      "[SKID.NOT_A_SKILL] = {\"",
+                      "[SKID." + b + "] = {\"a b\", \"c\"}"}));
+    EXPECT_EQ(Description(1), u"open, never closed");
+    EXPECT_EQ(Description(2), u"a b\nc\n");
+}
+
+TEST_F(DescriptionLoaderTest, ColourCodeAndListEndingAtTheLineEndAreSafe) {
+    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"tail\" ^12", "[SKID." + b + "] = {\"x\", \"no close"}));
+    EXPECT_EQ(Description(1), u"tail\n");
+    EXPECT_EQ(Description(2), u"x\nno close");
+    // A table whose last line ends without a line break, in a colour code.
+    const std::string text = "-- header\r\n[SKID." + a + "] = {\"end\"^";
+    ASSERT_TRUE(LoadSkillDescriptionsFrom(Bytes(text)));
+    EXPECT_EQ(Description(1), u"end\n");
+}
+
+TEST_F(DescriptionLoaderTest, DescriptionsStopAtAThousandCharacters) {
+    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"" + std::string(1001, 'x') + "\"}",
+                      "[SKID." + b + "] = {\"" + std::string(999, 'y') + "\"}"}));
+    EXPECT_EQ(Description(1), std::u16string(1000, u'x'));
+    EXPECT_EQ(Description(2), std::u16string(999, u'y') + u"\n");
+}
+
+TEST_F(DescriptionLoaderTest, HangulIsDecodedFromCodePage949) {
+    // "가나" and "한" in code page 949.
+    const std::string line = "[SKID." + a + "] = {\"\xB0\xA1\xB3\xAA \xC7\xD1\"}";
+    ASSERT_TRUE(Load({line}));
+    EXPECT_EQ(Description(1), u"가나 한\n");
+}
+
+TEST(Cp949Test, DecodesHangulAndReplacesBrokenSequences) {
+    const std::string good = "A\xB0\xA1" "B";
+    EXPECT_EQ(DecodeCp949(Bytes(good)), u"A가B");
+    // A lead byte followed by an invalid trail byte, and a lone lead byte at the end.
+    const std::string bad = "x\xFF" "y\xB0";
+    const std::u16string decoded = DecodeCp949(Bytes(bad));
+    EXPECT_EQ(decoded.front(), u'x');
+    EXPECT_NE(decoded.find(u'y'), std::u16string::npos);
+    EXPECT_EQ(decoded.back(), u'\uFFFD');
+    EXPECT_EQ(DecodeCp949({}), u"");
+}
+
+}  // namespace
