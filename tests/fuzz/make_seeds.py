@@ -4,7 +4,9 @@
 The seeds cover valid inputs and the malformed cases the unit tests check.
 Inputs that a fuzzer found are kept in the same folders under their own
 names (crash-*, and the like) and are not touched here. The profile files
-profile-lang*.ini were written by the program's own profile store.
+profile-lang*.ini were written by the program's own profile store;
+table-head and release-notes are the first lines of text resources 214
+and 177.
 """
 import os
 import struct
@@ -182,7 +184,37 @@ def ini_seeds():
     put(t, "sections-odd", b"[]\n=\n[Data\nx=1\n[[Slot]]\n;comment\n#comment\n[General]\nk=v\n")
 
 
+def description_seeds():
+    t = "fuzz_descriptions"
+    a, b = b"HOLY_STRIKE", b"THUNDER_WAVE"
+
+    def table(*lines, cp949=True):
+        text = b"-- header\r\n" + b"".join(line + b"\r\n" for line in lines)
+        if cp949:
+            return b"\x01" + text
+        return b"\x00" + text.decode("cp949", "replace").encode("utf-16-le")
+
+    put(t, "colour-codes", table(b"[SKID." + a + b'] = {"Fire ^FF0000Bolt^000000", "Lv 1"},'))
+    put(t, "separators", table(b"[SKID." + a + b'] = {"x, y" ,  ^123456 ;"z"}, trailing'))
+    put(t, "quirks", table(b"[SKID." + a + b'] = {"first"}', b"[SKID." + b + b'] = {"old"},',
+                           b"[SKID." + b + b'] = {"new"},', b"[SKID." + a + b'] = {"cut}here"},',
+                           b"[SKID." + a + b"] = {}"))
+    put(t, "skipped-lines", table(b'[SKID.] = {"empty identifier"}', b"[SKID." + a.lower() + b'] = {"case"}',
+                                  b"[SKID." + a + b'] = "no brace"', b"[SKID." + a + b' = {"no bracket"}',
+                                  b"[SKID." + b"A" * 31 + b'] = {"too long"}'))
+    put(t, "unclosed", table(b"[SKID." + a + b'] = {"open, never closed}', b'[SKID.NOT_A_SKILL] = {"',
+                             b"[SKID." + b + b'] = {"a b", "c"}'))
+    put(t, "line-end", table(b"[SKID." + a + b'] = {"tail" ^12', b"[SKID." + b + b'] = {"x", "no close'))
+    put(t, "long", table(b"[SKID." + a + b'] = {"' + b"x" * 1001 + b'"}',
+                         b"[SKID." + b + b'] = {"' + b"y" * 999 + b'"}'))
+    put(t, "hangul", table(b"[SKID." + a + b'] = {"\xB0\xA1\xB3\xAA \xC7\xD1"}'))
+    put(t, "broken-cp949", table(b"[SKID." + a + b'] = {"x\xFF" "y\xB0"}', b"\xB0"))
+    put(t, "utf16", table(b"[SKID." + b + b'] = {"\xB0\xA1", "^FFFFFF"}', cp949=False))
+    put(t, "zero-byte", table(b"[SKID." + a + b'] = {"before\x00after"}'))
+
+
 def main():
+    description_seeds()
     save_file_seeds()
     profile_seeds()
     update_seeds()
