@@ -62,3 +62,5 @@ void RunAfterFirstPaint(std::function<void()> work) {
     watch->setParent(app);
     watch->Add(std::move(work));
 }
+
+void ResetFirstPaintWatch() { delete Watch().data(); }

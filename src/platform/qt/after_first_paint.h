@@ -8,3 +8,6 @@
 // painted for the first time; at once when that has already happened or
 // when there is no application object. Works wait in the order given.
 void RunAfterFirstPaint(std::function<void()> work);
+
+// Forgets the paint seen and drops the works still waiting (tests).
+void ResetFirstPaintWatch();

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -248,6 +249,15 @@ void CSkillTreeDlg::paintEvent(QPaintEvent*) {
     RenderInto(m_client);
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // On a screen with more device pixels per pixel the picture is drawn at
+    // its own size and scaled once, here. The drawing works pixel by pixel
+    // (masks, one-pixel pens, unsmoothed text over 24 x 24 icons) and its
+    // layout is fixed in pixels, so a picture at the higher resolution would
+    // be another picture; scaled, it keeps its looks and costs the same to
+    // draw. Whole ratios repeat each pixel; others are smoothed, as repeating
+    // would give uneven pixels.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio)) painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, m_client);
 }
 
