@@ -1,10 +1,12 @@
 // Renders every job's tree at its highest grade, as the tree window paints
 // it, into PNG files for looking over the content:
-//   tolvemar_render_trees [output folder]   (default: tree-pictures)
+//   tolvemar_render_trees [output folder [language 0, 1 or 2]]
+// (default: tree-pictures, Korean)
 #include "data/description_loader.h"
 #include "data/lookups.h"
 #include "data/tables.h"
 #include "persistence/build_state.h"
+#include "shell/options.h"
 #include "platform/qt/bitmaps.h"
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/qt/tree_bitmaps.h"
@@ -14,6 +16,7 @@
 #include <QImage>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -23,6 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
+    if (argc > 2) g_Options.Language = std::atoi(argv[2]);
     SetTreeBitmapSource(LoadBitmapResource);
     LoadSkillDescriptions();
     int failures = 0;

@@ -165,7 +165,12 @@ void CSkillTreeDlg::SetButtonCheck(int32_t controlId, bool checked) {
     if (auto* button = GetDlgItemAs<QPushButton>(this, controlId)) button->setChecked(checked);
 }
 
-void CSkillTreeDlg::ShowTreeWindow() { show(); }
+void CSkillTreeDlg::ShowTreeWindow() {
+    show();
+    UpdateCursor();
+    // The layout gave Close the focus; a hidden window could not take it yet.
+    if (QWidget* close = GetDlgItem(this, IDC_SKILLTREE_CLOSE)) close->setFocus(Qt::OtherFocusReason);
+}
 
 void CSkillTreeDlg::OnClickedClose() {
     hide();
@@ -182,14 +187,18 @@ void CSkillTreeDlg::hideEvent(QHideEvent* event) {
 // ---- Mouse ------------------------------------------------------------------------
 
 void CSkillTreeDlg::UpdateCursor() {
-    setCursor(m_rules.m_nHoverNode > 0 ? Qt::BlankCursor : Qt::ArrowCursor);
+    const Qt::CursorShape shape = m_rules.m_nHoverNode > 0 ? Qt::BlankCursor : Qt::ArrowCursor;
+    if (cursor().shape() != shape) setCursor(shape);
 }
 
 void CSkillTreeDlg::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const int32_t hit = m_rules.HitTestNode(at.x(), at.y());
-    if (!m_rules.UpdateHover(hit)) return;
+    const bool changed = m_rules.UpdateHover(hit);
+    // Also when the hover did not change: opening a job forgets the hovered
+    // node, and the cursor must follow.
     UpdateCursor();
+    if (!changed) return;
     if (g_Options.Language == 0 && m_pMemoDlg) {
         if (hit > 0 && !m_pMemoDlg->isVisible() && g_Options.SkillInfo)
             ShowSkillMemo(hit);

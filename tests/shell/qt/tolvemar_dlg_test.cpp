@@ -216,3 +216,30 @@ TEST(TolvemarDlg, TheOuterSizeIsTheChoosersAlsoWhenPlacedBeforeTheFirstShow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TolvemarDlg, ACloseRequestWhileOneIsBeingHandledIsIgnored) {
+    ShellTestEnvironment env;
+    StoreLanguage(env, 0);
+    CTolvemarDlg dialog;
+    struct Reentering : RecordingServices {
+        CTolvemarDlg* window = nullptr;
+        bool SaveBuilds() override {
+            RecordingServices::SaveBuilds();
+            window->OnClose();  // e.g. the update offer while the save question is up
+            return saveResult;
+        }
+    } services;
+    services.window = &dialog;
+    SetShellServices(&services);
+    dialog.OnInitDialog();
+    dialog.show();
+    services.calls.clear();
+    dialog.OnClose();
+    EXPECT_EQ(services.calls, (Calls{"SaveBuilds"}));
+    EXPECT_FALSE(dialog.isVisible());
+    SetShellServices(&env.services);
+}
+
+}  // namespace
