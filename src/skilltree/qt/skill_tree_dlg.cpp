@@ -317,8 +317,13 @@ void CSkillTreeDlg::DrawPageFrames(GdiSurface& dc) {
         ClosedLine(dc, r.left + 2, r.top + 8, r.right - 2, r.bottom + 4);
         const int32_t titleText = m_rules.m_pPages[p].titleText;
         if (titleText == 0) continue;
-        const std::u16string title = u" " + std::u16string(GetLocalizedText(titleText)) +
-                                     u" (Job " + NumberText(m_rules.GetTitleJobLevel(p)) + u") ";
+        // Appended piece by piece: GCC 12 warns (wrongly) about a string
+        // literal followed by a temporary string.
+        std::u16string title(u" ");
+        title += GetLocalizedText(titleText);
+        title += u" (Job ";
+        title += NumberText(m_rules.GetTitleJobLevel(p));
+        title += u") ";
         dc.DrawText(title, {r.left + 8, r.top, r.right, r.top + 30}, DT_SINGLELINE);
     }
     dc.SelectPen(oldPen);
@@ -430,10 +435,13 @@ void CSkillTreeDlg::DrawHeader(GdiSurface& dc) {
     dc.SetBkColor(kButtonFaceColour);
     const TextRect pointsRect{115, 63, 315, 113};
     dc.FillSolidRect(pointsRect, kButtonFaceColour);
-    const std::u16string sums = u"(" + NumberText(m_rules.HeaderUsedPoints()) + u"/" +
-                                NumberText(m_rules.HeaderPointLimit()) + u")";
+    std::u16string sums(u"(");  // appended piece by piece, as the page titles
+    sums += NumberText(m_rules.HeaderUsedPoints());
+    sums += u"/";
+    sums += NumberText(m_rules.HeaderPointLimit());
+    sums += u")";
     const std::u16string line = g_Options.Language == 1
-                                    ? u"Skill Points " + sums
+                                    ? std::u16string(u"Skill Points ") + sums
                                     : std::u16string(GetJobName(job, grade)) + u" " + sums;
     dc.DrawText(line, pointsRect, DT_SINGLELINE);
     dc.SelectFont(oldFont);
