@@ -189,8 +189,18 @@ void GdiSurface::FillRect(int l, int t, int r, int b, uint32_t colour) {
     r = std::min(r, m_image.width());
     b = std::min(b, m_image.height());
     if (r <= l || b <= t) return;
-    // Straight into the pixels; an open painter draws into the same ones.
     const QRgb rgb = RgbOfColourRef(colour) | 0xFF000000u;
+    if (l == 0 && t == 0 && r == m_image.width() && b == m_image.height()) {
+        m_image.fill(rgb);
+        return;
+    }
+    if ((r - l) * (b - t) >= 4096) {
+        SetMode(QPainter::CompositionMode_Source);
+        Painter().fillRect(QRect(l, t, r - l, b - t), QColor::fromRgb(rgb));
+        return;
+    }
+    // Small rectangles straight into the pixels; an open painter draws into
+    // the same ones.
     uchar* base = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
     for (int y = t; y < b; ++y) std::fill_n(reinterpret_cast<QRgb*>(base + y * stride) + l, r - l, rgb);
