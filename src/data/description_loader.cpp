@@ -93,3 +93,15 @@ bool LoadSkillDescriptionsFrom(std::span<const unsigned char> table, Description
 bool LoadSkillDescriptions() {
     return LoadSkillDescriptionsFrom(TextResource(kDescriptionTableResource));
 }
+
+namespace {
+bool g_bDescriptionsPending = false;
+}  // namespace
+
+void DeferSkillDescriptions() { g_bDescriptionsPending = true; }
+
+void EnsureSkillDescriptions() {
+    if (!g_bDescriptionsPending) return;
+    g_bDescriptionsPending = false;
+    LoadSkillDescriptions();
+}

@@ -16,6 +16,13 @@ struct DescriptionLoadStats {
 // description changed, when the resource is missing or empty.
 bool LoadSkillDescriptions();
 
+// Start-up may leave the loading for later, as nothing reads a description
+// before a skill is hovered: DeferSkillDescriptions marks the load as
+// pending, and EnsureSkillDescriptions runs a pending load (once) and
+// otherwise does nothing. Every reader of a description calls the latter.
+void DeferSkillDescriptions();
+void EnsureSkillDescriptions();
+
 // The same from the given code-page-949 bytes.
 bool LoadSkillDescriptionsFrom(std::span<const unsigned char> table, DescriptionLoadStats* stats = nullptr);
 

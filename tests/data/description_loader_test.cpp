@@ -87,6 +87,18 @@ TEST_F(DescriptionLoaderTest, ResourceLoadingAndMissingTable) {
     EXPECT_FALSE(TextResource(213).empty());
 }
 
+TEST_F(DescriptionLoaderTest, ADeferredLoadRunsOnceWhenFirstAskedFor) {
+    EnsureSkillDescriptions();  // nothing pending: nothing loads
+    EXPECT_TRUE(Description(1).empty());
+    DeferSkillDescriptions();
+    EXPECT_TRUE(Description(1).empty());
+    EnsureSkillDescriptions();
+    EXPECT_FALSE(Description(1).empty());
+    ClearDescriptions();
+    EnsureSkillDescriptions();  // done already
+    EXPECT_TRUE(Description(1).empty());
+}
+
 TEST_F(DescriptionLoaderTest, StringsAreJoinedWithLineFeedsAndColourCodesDropped) {
     ASSERT_TRUE(Load({"[SKID." + a + "] = {\"Fire ^FF0000Bolt^000000\", \"Lv 1\"},"}));
     EXPECT_EQ(Description(1), u"Fire Bolt\nLv 1\n");

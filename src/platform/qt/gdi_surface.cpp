@@ -53,6 +53,14 @@ GdiFont::GdiFont(const FontSpec& spec) : m_metrics(QFont()) {
     m_font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
     m_font.setHintingPreference(QFont::PreferFullHinting);
     m_cell = std::max(1, spec.height);
+    if (grid) m_grid = 6;
+}
+
+// Finding the pixel size loads the face at several sizes, which windows made
+// at start-up but shown later need not wait for: it happens at first use.
+void GdiFont::Resolve() const {
+    if (m_resolved) return;
+    m_resolved = true;
     int size = m_cell;
     for (; size > 1; --size) {
         m_font.setPixelSize(size);
@@ -61,7 +69,6 @@ GdiFont::GdiFont(const FontSpec& spec) : m_metrics(QFont()) {
     m_font.setPixelSize(size);
     m_metrics = QFontMetrics(m_font);
     m_ascent = m_cell - m_metrics.descent();
-    if (grid) m_grid = 6;
 }
 
 int GdiFont::Width(std::u16string_view text) const {
@@ -69,6 +76,7 @@ int GdiFont::Width(std::u16string_view text) const {
     std::u16string key(text);
     auto found = m_widths.find(key);
     if (found != m_widths.end()) return found->second;
+    Resolve();
     const int width = m_metrics.horizontalAdvance(ToQString(text));
     m_widths.emplace(std::move(key), width);
     return width;
@@ -77,6 +85,7 @@ int GdiFont::Width(std::u16string_view text) const {
 const GdiFont::InkMask& GdiFont::Ink(const std::u16string& text) const {
     auto found = m_ink.find(text);
     if (found != m_ink.end()) return found->second;
+    Resolve();
     // Draw white on black with room around the cell for overhangs, then keep
     // the set pixels.
     const int margin = m_cell;
@@ -180,8 +189,18 @@ void GdiSurface::FillRect(int l, int t, int r, int b, uint32_t colour) {
     r = std::min(r, m_image.width());
     b = std::min(b, m_image.height());
     if (r <= l || b <= t) return;
-    // Straight into the pixels; an open painter draws into the same ones.
     const QRgb rgb = RgbOfColourRef(colour) | 0xFF000000u;
+    if (l == 0 && t == 0 && r == m_image.width() && b == m_image.height()) {
+        m_image.fill(rgb);
+        return;
+    }
+    if ((r - l) * (b - t) >= 4096) {
+        SetMode(QPainter::CompositionMode_Source);
+        Painter().fillRect(QRect(l, t, r - l, b - t), QColor::fromRgb(rgb));
+        return;
+    }
+    // Small rectangles straight into the pixels; an open painter draws into
+    // the same ones.
     uchar* base = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
     for (int y = t; y < b; ++y) std::fill_n(reinterpret_cast<QRgb*>(base + y * stride) + l, r - l, rgb);

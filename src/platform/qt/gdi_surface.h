@@ -49,9 +49,15 @@ class GdiFont final : public TextMeasurer {
 public:
     explicit GdiFont(const FontSpec& spec);
 
-    const QFont& Font() const { return m_font; }
+    const QFont& Font() const {
+        Resolve();
+        return m_font;
+    }
     int CellHeight() const { return m_cell; }
-    int Ascent() const { return m_ascent; }
+    int Ascent() const {
+        Resolve();
+        return m_ascent;
+    }
     // Pixels per column when the face is drawn on a fixed grid, else 0.
     int GridWidth() const { return m_grid; }
 
@@ -69,13 +75,16 @@ public:
     const InkMask& Ink(const std::u16string& text) const;
 
 private:
-    QFont m_font;
+    void Resolve() const;
+
+    mutable QFont m_font;  // its pixel size, the metrics and the ascent: see Resolve()
     mutable std::unordered_map<std::u16string, int> m_widths;
     mutable std::unordered_map<std::u16string, InkMask> m_ink;
-    QFontMetrics m_metrics;
+    mutable QFontMetrics m_metrics;
     int m_cell = 0;
-    int m_ascent = 0;
+    mutable int m_ascent = 0;
     int m_grid = 0;
+    mutable bool m_resolved = false;
 };
 
 struct GdiPen {

@@ -1,5 +1,6 @@
 #include "shell/qt/shell_services.h"
 
+#include "platform/qt/after_first_paint.h"
 #include "platform/qt/modal.h"
 
 #include <QWidget>
@@ -17,14 +18,21 @@ namespace {
 ShellServices* g_services = nullptr;
 }  // namespace
 
-void ShellServices::RegisterSaveFileType() { RegisterFileType(); }
+// The desktop registration writes files nobody looks at before the window
+// shows; it runs once the first window has been painted.
+void ShellServices::RegisterSaveFileType() { RunAfterFirstPaint([] { RegisterFileType(); }); }
 
 void ShellServices::StartUpdateCheck(CTolvemarDlg& mainWindow) {
     // An accepted download closes the program through the main window's
     // ordinary close path.
+    // The request itself leaves once the first window is painted: the check
+    // never holds up start-up, and setting up the network takes a while.
     QPointer<CTolvemarDlg> window(&mainWindow);
-    ::StartUpdateCheck(&mainWindow, [window] {
-        if (window) window->OnClose();
+    RunAfterFirstPaint([window] {
+        if (!window) return;
+        ::StartUpdateCheck(window, [window] {
+            if (window) window->OnClose();
+        });
     });
 }
 
@@ -32,7 +40,14 @@ bool ShellServices::LoadBuilds() { return ::LoadBuilds(); }
 
 bool ShellServices::SaveBuilds() { return ::SaveBuilds(); }
 
-void ShellServices::LoadSkillDescriptions() { ::LoadSkillDescriptions(); }
+// Decoding the description table is the largest single step of start-up and
+// nothing reads a description before a skill is hovered: the load runs once
+// the first window has been painted, or earlier when a description is asked
+// for first.
+void ShellServices::LoadSkillDescriptions() {
+    DeferSkillDescriptions();
+    RunAfterFirstPaint([] { EnsureSkillDescriptions(); });
+}
 
 void ShellServices::RunOptionsDialog(QWidget* owner) {
     COptionDlg dialog(owner ? owner->window() : nullptr);

@@ -1,5 +1,6 @@
 #include "skilltree/qt/skill_memo_dlg.h"
 
+#include "data/description_loader.h"
 #include "data/lookups.h"
 #include "platform/qt/gdi_surface.h"
 #include "skilltree/memo_text.h"
@@ -34,6 +35,7 @@ CSkillMemoDlg::CSkillMemoDlg(QWidget* parent)
 CSkillMemoDlg::~CSkillMemoDlg() = default;
 
 bool CSkillMemoDlg::SetSkill(int32_t skill) {
+    EnsureSkillDescriptions();
     const char16_t* description = SkillAt(skill).description;
     size_t length = 0;
     while (length < kDescriptionChars && description[length] != 0) ++length;

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -257,6 +258,15 @@ void CSkillTreeDlg::paintEvent(QPaintEvent*) {
     RenderInto(m_client);
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // On a screen with more device pixels per pixel the picture is drawn at
+    // its own size and scaled once, here. The drawing works pixel by pixel
+    // (masks, one-pixel pens, unsmoothed text over 24 x 24 icons) and its
+    // layout is fixed in pixels, so a picture at the higher resolution would
+    // be another picture; scaled, it keeps its looks and costs the same to
+    // draw. Whole ratios repeat each pixel; others are smoothed, as repeating
+    // would give uneven pixels.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio)) painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, m_client);
 }
 
@@ -307,8 +317,13 @@ void CSkillTreeDlg::DrawPageFrames(GdiSurface& dc) {
         ClosedLine(dc, r.left + 2, r.top + 8, r.right - 2, r.bottom + 4);
         const int32_t titleText = m_rules.m_pPages[p].titleText;
         if (titleText == 0) continue;
-        const std::u16string title = u" " + std::u16string(GetLocalizedText(titleText)) +
-                                     u" (Job " + NumberText(m_rules.GetTitleJobLevel(p)) + u") ";
+        // Appended piece by piece: GCC 12 warns (wrongly) about a string
+        // literal followed by a temporary string.
+        std::u16string title(u" ");
+        title += GetLocalizedText(titleText);
+        title += u" (Job ";
+        title += NumberText(m_rules.GetTitleJobLevel(p));
+        title += u") ";
         dc.DrawText(title, {r.left + 8, r.top, r.right, r.top + 30}, DT_SINGLELINE);
     }
     dc.SelectPen(oldPen);
@@ -420,10 +435,13 @@ void CSkillTreeDlg::DrawHeader(GdiSurface& dc) {
     dc.SetBkColor(kButtonFaceColour);
     const TextRect pointsRect{115, 63, 315, 113};
     dc.FillSolidRect(pointsRect, kButtonFaceColour);
-    const std::u16string sums = u"(" + NumberText(m_rules.HeaderUsedPoints()) + u"/" +
-                                NumberText(m_rules.HeaderPointLimit()) + u")";
+    std::u16string sums(u"(");  // appended piece by piece, as the page titles
+    sums += NumberText(m_rules.HeaderUsedPoints());
+    sums += u"/";
+    sums += NumberText(m_rules.HeaderPointLimit());
+    sums += u")";
     const std::u16string line = g_Options.Language == 1
-                                    ? u"Skill Points " + sums
+                                    ? std::u16string(u"Skill Points ") + sums
                                     : std::u16string(GetJobName(job, grade)) + u" " + sums;
     dc.DrawText(line, pointsRect, DT_SINGLELINE);
     dc.SelectFont(oldFont);

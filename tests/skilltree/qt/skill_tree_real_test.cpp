@@ -8,6 +8,9 @@
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/qt/tree_bitmaps.h"
 #include "skilltree/tree_geometry.h"
+#include "shell/qt/select_job_dlg.h"
+#include "shell/qt/shell_test_support.h"
+#include "shell/qt/tolvemar_dlg.h"
 
 #include <QPainter>
 #include <QTest>
@@ -110,24 +113,38 @@ TEST_F(RealTree, MissingJobDrawsTheFallbackPortraitCutByTheHeaderFills) {
     EXPECT_EQ(image.pixel(100, 30) | 0xFF000000u, Rgb(kButtonFaceColour));
 }
 
-// Screenshots as a user sees them: the tree with a hovered skill, its red
-// paths and the description popup beside it. Written only when
-// TOLVEMAR_SHOT_DIR names a folder.
+// Screenshots as a user sees them: the main window showing a tree with a
+// hovered skill, its red paths and the description popup beside it. Written
+// only when TOLVEMAR_SCREENSHOT_DIR names a folder.
 TEST_F(RealTree, Screenshots) {
-    const char* dir = std::getenv("TOLVEMAR_SHOT_DIR");
-    if (!dir) GTEST_SKIP() << "TOLVEMAR_SHOT_DIR not set";
-    LoadSkillDescriptions();
+    const char* dir = std::getenv("TOLVEMAR_SCREENSHOT_DIR");
+    if (!dir) GTEST_SKIP() << "TOLVEMAR_SCREENSHOT_DIR not set";
     const struct { int job, grade; } shots[] = {{3, 3}, {0, 1}, {16, 3}, {12, 2}};
     for (const auto& shot : shots) {
-        CSkillTreeDlg dlg;
-        dlg.move(0, 0);
-        if (OpenAndHoverDeepest(dlg, shot.job, shot.grade) < 0) continue;
-        QImage picture = dlg.grab().toImage();
-        CSkillMemoDlg* memo = dlg.MemoDlg();
-        if (memo->isVisible()) {
-            QPainter p(&picture);
-            p.drawImage(memo->pos() - dlg.mapToGlobal(QPoint(0, 0)), memo->grab().toImage());
-        }
+        ShellTestEnvironment env;
+        env.profile.WriteProfileInt(u"Option", u"Language", 0);
+        env.profile.WriteProfileInt(u"Option", u"AutoUpdate", 0);
+        CTolvemarDlg main;
+        main.OnInitDialog();
+        LoadSkillDescriptions();
+        main.move(0, 0);
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        CSkillTreeDlg& tree = *main.m_pSkillTreeDlg;
+        main.m_pSelectJobDlg->hide();
+        if (OpenAndHoverDeepest(tree, shot.job, shot.grade) < 0) continue;
+        // The window and the popup as they lie on the screen.
+        const QImage window = main.grab().toImage();
+        CSkillMemoDlg* memo = tree.MemoDlg();
+        const QPoint origin = main.mapToGlobal(QPoint(0, 0));
+        QRect area(origin, window.size());
+        if (memo->isVisible()) area |= memo->geometry();
+        QImage picture(area.size(), QImage::Format_RGB32);
+        picture.fill(QColor(0x30, 0x40, 0x50));
+        QPainter p(&picture);
+        p.drawImage(origin - area.topLeft(), window);
+        if (memo->isVisible()) p.drawImage(memo->pos() - area.topLeft(), memo->grab().toImage());
+        p.end();
         picture.save(QStringLiteral("%1/tree-job%2-grade%3.png").arg(QString::fromUtf8(dir)).arg(shot.job).arg(shot.grade));
     }
 }

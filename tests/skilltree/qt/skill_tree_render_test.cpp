@@ -34,7 +34,7 @@ protected:
         QTest::mouseMove(&dlg, Client(IconLeft(n.column) + 5, IconTop(n.row) + 5));
     }
     void Save(const QImage& image, const char* name) {
-        if (const char* dir = std::getenv("TOLVEMAR_SHOT_DIR"))
+        if (const char* dir = std::getenv("TOLVEMAR_SCREENSHOT_DIR"))
             image.save(QString::fromUtf8(dir) + QLatin1Char('/') + QLatin1String(name));
     }
 
