@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: once in a
 # plain build and once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Last, it builds the libFuzzer targets with clang and replays their committed
+# corpora (tools/fuzz.sh runs them for longer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
@@ -18,3 +20,15 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+
+echo "== fuzz targets: corpus replay =="
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEMAR_FUZZ=ON \
+      -DCMAKE_CXX_COMPILER=clang++-14
+cmake --build build-fuzz -j "$jobs"
+for source in tests/fuzz/fuzz_*.cpp; do
+  target=$(basename "$source" .cpp)
+  inputs=(tests/fuzz/corpus/"$target"/*)
+  echo "-- $target: ${#inputs[@]} inputs"
+  "build-fuzz/tests/fuzz/$target" "${inputs[@]}" >"build-fuzz/replay-$target.log" 2>&1 ||
+    { tail -n 40 "build-fuzz/replay-$target.log"; exit 1; }
+done

@@ -25,13 +25,33 @@ QString EscapeName(const std::u16string& name) {
 }
 }  // namespace
 
-IniProfileStore::IniProfileStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             QStringLiteral("Tolvemar"),
-                                             QStringLiteral("Tolvemar"))) {}
+std::unique_ptr<QSettings> IniProfileStore::OpenSettings(const QString& filePath) {
+    if (filePath.isEmpty()) {
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                           QStringLiteral("Tolvemar"), QStringLiteral("Tolvemar"));
+    }
+    return std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+}
 
-IniProfileStore::IniProfileStore(const QString& filePath)
-    : m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat)) {}
+IniProfileStore::IniProfileStore() : m_settings(OpenSettings({})) { ParseWholeFile({}); }
+
+IniProfileStore::IniProfileStore(const QString& filePath) : m_settings(OpenSettings(filePath)) {
+    ParseWholeFile(filePath);
+}
+
+void IniProfileStore::ParseWholeFile(const QString& filePath) {
+    // QSettings parses sections lazily, and a malformed line (such as stray
+    // text before the first section) sets a format error that then sticks to
+    // the object: every later sync reports it, although the line is skipped and
+    // the file is written normally. Parse everything now; after a format
+    // error, go on with a fresh object over the parsed file (opened while the
+    // first still holds it, so it is not read again), so that a write reports
+    // its own failure and nothing else.
+    (void)m_settings->allKeys();
+    if (m_settings->status() != QSettings::FormatError) return;
+    std::unique_ptr<QSettings> fresh = OpenSettings(filePath);
+    m_settings = std::move(fresh);
+}
 
 QString IniProfileStore::fileName() const { return m_settings->fileName(); }
 

@@ -36,6 +36,8 @@ public:
 
 private:
     bool Commit();
+    static std::unique_ptr<QSettings> OpenSettings(const QString& filePath);
+    void ParseWholeFile(const QString& filePath);
 
     std::unique_ptr<QSettings> m_settings;
     int m_batchDepth = 0;

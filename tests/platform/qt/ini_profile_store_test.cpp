@@ -75,6 +75,28 @@ TEST(IniProfileStore, ReportsAWriteThatCannotReachTheDisk) {
     EXPECT_FALSE(store.EndBatch());
 }
 
+TEST(IniProfileStore, AMalformedLineInTheFileDoesNotFailTheWrites) {
+    // Stray text before the first section and a control byte: the settings
+    // layer skips them but reported a format error on every later write.
+    for (const QByteArray& content : {QByteArray("+\n[Option]\nLanguage=1\n"), QByteArray("\x1a")}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("profile.ini");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        IniProfileStore store(path);
+        EXPECT_EQ(store.GetProfileInt(u"Option", u"Language", -1), content.size() > 1 ? 1 : -1);
+        EXPECT_TRUE(store.WriteProfileInt(u"Option", u"SexType", 1));
+        store.BeginBatch();
+        EXPECT_TRUE(store.WriteProfileString(u"Data", u"a0", u"4a"));
+        EXPECT_TRUE(store.EndBatch());
+        IniProfileStore reread(path);
+        EXPECT_EQ(reread.GetProfileInt(u"Option", u"SexType", 0), 1);
+        EXPECT_EQ(reread.GetProfileString(u"Data", u"a0"), u"4a");
+    }
+}
+
 TEST(IniProfileStore, BatchWritesOnceAndKeepsEveryValue) {
     QTemporaryDir dir;
     const QString path = dir.filePath("profile.ini");
