@@ -31,26 +31,44 @@ void ExpectCountsMatchLevels(SkillTreeRules& rules) {
     for (int32_t p = 0; p < kPageCount; ++p) EXPECT_EQ(used[p], rules.m_nUsedPoints[p]) << "page " << p;
 }
 
-MessageBoxRequest NoPointsBox() {
+MessageBoxRequest TreeBox(std::u16string text, std::u16string caption, MbButtons buttons, MbIcon icon) {
     MessageBoxRequest box;
     box.owner = MbOwner::SkillTree;
-    box.text = u"더 이상 스킬을 올릴 수 없습니다.";
-    box.caption = u"확인";
-    box.buttons = MbButtons::Ok;
-    box.icon = MbIcon::Stop;
+    box.text = std::move(text);
+    box.caption = std::move(caption);
+    box.buttons = buttons;
+    box.icon = icon;
     return box;
 }
 
-// ---- Point pools and carrying ------------------------------------------------
+MessageBoxRequest NoPointsBox() { return TreeBox(u"더 이상 스킬을 올릴 수 없습니다.", u"확인", MbButtons::Ok, MbIcon::Stop); }
 
-TEST(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
+// A synthetic job opened by each test once its nodes are added, with the
+// process-wide state saved and a view that records the window requests.
+class RulesTest : public ::testing::Test {
+protected:
     RulesTestScope scope;
     SyntheticTree tree = MakeJob();
+    RecordingView view;
+    SkillTreeRules rules{&view};
+};
+using SkillPointBudget = RulesTest;
+using RaiseSkill = RulesTest;
+using LowerSkill = RulesTest;
+using MarkPrerequisites = RulesTest;
+using Grades = RulesTest;
+using BuildSlots = RulesTest;
+using Reset = RulesTest;
+using VisibleNodes = RulesTest;
+using OpenJob = RulesTest;
+
+// ---- Point pools and carrying ------------------------------------------------
+
+TEST_F(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
     const int32_t p0 = tree.AddSkillNode(10, 0);
     const int32_t p1 = tree.AddSkillNode(10, 1);
     const int32_t p2 = tree.AddSkillNode(10, 2);
     const int32_t p3 = tree.AddSkillNode(10, 3);
-    SkillTreeRules rules;
     tree.Open(rules);
 
     // Grade 1 (the stored 0 reads clamped), nothing spent.
@@ -90,13 +108,10 @@ TEST(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
     EXPECT_EQ(rules.GetLimitUpTo(3), 177);
 }
 
-TEST(SkillPointBudget, PageJobLevelCarriesOverflowToTheNextPage) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(SkillPointBudget, PageJobLevelCarriesOverflowToTheNextPage) {
     int32_t firsts[6];
     for (int32_t& node : firsts) node = tree.AddSkillNode(10, 0);
     const int32_t second = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     for (int32_t node : firsts) SetLevel(tree, node, 10);
     SetLevel(tree, second, 10);
@@ -109,12 +124,10 @@ TEST(SkillPointBudget, PageJobLevelCarriesOverflowToTheNextPage) {
     EXPECT_EQ(rules.GetPageJobLevel(4), 1);
 }
 
-TEST(SkillPointBudget, Job12TitlesShowThePage0Level) {
-    RulesTestScope scope;
-    SyntheticTree tree(12, 0, 1, {98, 98, 0, 0});
+TEST_F(SkillPointBudget, Job12TitlesShowThePage0Level) {
+    tree = SyntheticTree(12, 0, 1, {98, 98, 0, 0});
     const int32_t a = tree.AddSkillNode(10, 0);
     const int32_t b = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 1);
     SetLevel(tree, a, 7);
@@ -125,14 +138,11 @@ TEST(SkillPointBudget, Job12TitlesShowThePage0Level) {
     EXPECT_EQ(rules.GetTitleJobLevel(0), 8);
 }
 
-TEST(SkillPointBudget, DamagedHugeLevelsDoNotOverflowTheSums) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(SkillPointBudget, DamagedHugeLevelsDoNotOverflowTheSums) {
     for (int i = 0; i < 5; ++i) SetLevel(tree, tree.AddSkillNode(10, 0), INT32_MAX);
     const int32_t negative = tree.AddSkillNode(10, 1);
     SetLevel(tree, negative, INT32_MIN);
     SetLevel(tree, tree.AddSkillNode(10, 1), INT32_MIN);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.m_nUsedPoints[0], int64_t{5} * INT32_MAX);
     EXPECT_EQ(rules.GetUsedOnPage(0), INT32_MAX);
@@ -149,13 +159,10 @@ TEST(SkillPointBudget, DamagedHugeLevelsDoNotOverflowTheSums) {
 
 // ---- Raise -------------------------------------------------------------------------
 
-TEST(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 3}});
     const int32_t c = tree.AddSkillNode(5, 1, {{tree.SkillOf(b), 2}, {tree.SkillOf(a), 4}});
-    SkillTreeRules rules;
     tree.Open(rules);
 
     g_Options.AutoChange = 0;
@@ -184,14 +191,11 @@ TEST(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, OnlyTheInnermostRefusalTellsTheUserAndNothingIsRolledBack) {
-    RulesTestScope scope;
-    SyntheticTree tree(5, 1, 3, {3, 2, 0, 0});
+TEST_F(RaiseSkill, OnlyTheInnermostRefusalTellsTheUserAndNothingIsRolledBack) {
+    tree = SyntheticTree(5, 1, 3, {3, 2, 0, 0});
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 3}});
     const int32_t c = tree.AddSkillNode(5, 1, {{tree.SkillOf(b), 3}});
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     view.calls.clear();
 
@@ -207,12 +211,9 @@ TEST(RaiseSkill, OnlyTheInnermostRefusalTellsTheUserAndNothingIsRolledBack) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, AtItsMaximumStillCountsAsDoneAndMarksModified) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, AtItsMaximumStillCountsAsDoneAndMarksModified) {
     const int32_t a = tree.AddSkillNode(2, 0);
     const int32_t over = tree.AddSkillNode(3, 0);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(Raise(rules, a, 2), 2);
     g_bModified = false;
@@ -230,12 +231,9 @@ TEST(RaiseSkill, AtItsMaximumStillCountsAsDoneAndMarksModified) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, RequirementAboveThePrerequisitesMaximum) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, RequirementAboveThePrerequisitesMaximum) {
     const int32_t x = tree.AddSkillNode(1, 0);
     const int32_t d = tree.AddSkillNode(5, 1, {{tree.SkillOf(x), 3}});
-    SkillTreeRules rules;
     tree.Open(rules);
 
     g_Options.AutoChange = 0;
@@ -255,13 +253,10 @@ TEST(RaiseSkill, RequirementAboveThePrerequisitesMaximum) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, ALevel0RequirementEndsTheListAndBreaksWhenThePrerequisiteIsLowered) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, ALevel0RequirementEndsTheListAndBreaksWhenThePrerequisiteIsLowered) {
     const int32_t z = tree.AddSkillNode(0, 0);
     const int32_t y = tree.AddSkillNode(5, 0);
     const int32_t e = tree.AddSkillNode(5, 0, {{tree.SkillOf(z), 0}, {tree.SkillOf(y), 3}});
-    SkillTreeRules rules;
     tree.Open(rules);
     g_Options.AutoChange = 0;
     // The second entry is never examined.
@@ -273,15 +268,12 @@ TEST(RaiseSkill, ALevel0RequirementEndsTheListAndBreaksWhenThePrerequisiteIsLowe
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, ExaminesAllFiveEntries) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, ExaminesAllFiveEntries) {
     int32_t pre[kPrereqCount];
     for (int32_t& node : pre) node = tree.AddSkillNode(5, 0);
     const int32_t five = tree.AddSkillNode(5, 1, {{tree.SkillOf(pre[0]), 1}, {tree.SkillOf(pre[1]), 2},
                                                   {tree.SkillOf(pre[2]), 3}, {tree.SkillOf(pre[3]), 4},
                                                   {tree.SkillOf(pre[4]), 5}});
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.RaiseSkill(five), 1);
     for (int32_t i = 0; i < kPrereqCount; ++i) EXPECT_EQ(tree.Node(pre[i]).level[0], i + 1);
@@ -294,14 +286,11 @@ TEST(RaiseSkill, ExaminesAllFiveEntries) {
 // The budget of a raise is the smallest remainder of every page range that
 // holds the skill's page, so an earlier page cannot spend points that a later
 // page already borrowed.
-TEST(RaiseSkill, PointsBorrowedByAnEarlierPageAreNotSpentTwice) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, PointsBorrowedByAnEarlierPageAreNotSpentTwice) {
     int32_t firsts[6];
     for (int32_t& node : firsts) node = tree.AddSkillNode(10, 0);
     int32_t seconds[7];
     for (int32_t& node : seconds) node = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
     for (int32_t node : firsts) Raise(rules, node, 10);
@@ -318,14 +307,11 @@ TEST(RaiseSkill, PointsBorrowedByAnEarlierPageAreNotSpentTwice) {
     EXPECT_FALSE(scope.boxes.empty());
 }
 
-TEST(RaiseSkill, NodesWithoutASkillAndOutOfRangeIndexesDoNothing) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, NodesWithoutASkillAndOutOfRangeIndexesDoNothing) {
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 1}});
     // A node after the end of the list, even with a skill, is not part of the tree.
     tree.Node(b + 2).skill = tree.AddSkill(5);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.RaiseSkill(b), 1);
     g_bModified = false;
@@ -340,12 +326,9 @@ TEST(RaiseSkill, NodesWithoutASkillAndOutOfRangeIndexesDoNothing) {
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(RaiseSkill, APrerequisiteWithoutANodeRefusesQuietly) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, APrerequisiteWithoutANodeRefusesQuietly) {
     const int32_t orphan = tree.AddSkill(5);
     const int32_t a = tree.AddSkillNode(5, 0, {{orphan, 1}});
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
     EXPECT_EQ(rules.RaiseSkill(a), 0);
@@ -354,16 +337,13 @@ TEST(RaiseSkill, APrerequisiteWithoutANodeRefusesQuietly) {
     EXPECT_FALSE(g_bModified);
 }
 
-TEST(RaiseSkill, CyclesInTheDataEndInARefusal) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, CyclesInTheDataEndInARefusal) {
     const int32_t a = tree.AddSkill(5);
     const int32_t b = tree.AddSkill(5);
     const int32_t na = tree.AddNode(a, 0, {{b, 1}});
     const int32_t nb = tree.AddNode(b, 0, {{a, 1}});
     const int32_t self = tree.AddSkill(5);
     const int32_t nself = tree.AddNode(self, 0, {{self, 2}});
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.RaiseSkill(na), 0);
     EXPECT_EQ(rules.RaiseSkill(nself), 0);
@@ -384,15 +364,12 @@ TEST(RaiseSkill, CyclesInTheDataEndInARefusal) {
 
 // ---- Lower -----------------------------------------------------------------------------
 
-TEST(LowerSkill, DropsEveryDependentWhoseRequirementBreaks) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(LowerSkill, DropsEveryDependentWhoseRequirementBreaks) {
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 2}});
     const int32_t c = tree.AddSkillNode(5, 1, {{tree.SkillOf(b), 1}});
     const int32_t d = tree.AddSkillNode(5, 1, {{tree.SkillOf(a), 1}});
     const int32_t e = tree.AddSkillNode(5, 1, {{tree.SkillOf(c), 1}, {tree.SkillOf(a), 3}});
-    SkillTreeRules rules;
     tree.Open(rules);
     Raise(rules, a, 3);
     Raise(rules, b, 2);
@@ -423,11 +400,8 @@ TEST(LowerSkill, DropsEveryDependentWhoseRequirementBreaks) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(LowerSkill, NodeZeroOrLessMeansTheHoveredNode) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(LowerSkill, NodeZeroOrLessMeansTheHoveredNode) {
     const int32_t a = tree.AddSkillNode(5, 0);
-    SkillTreeRules rules;
     tree.Open(rules);
     Raise(rules, a, 2);
     g_bModified = false;
@@ -444,10 +418,7 @@ TEST(LowerSkill, NodeZeroOrLessMeansTheHoveredNode) {
 
 // ---- Opening a job -------------------------------------------------------------------------
 
-TEST(OpenJob, AnIdWithoutARecordBindsAndShowsNothing) {
-    RulesTestScope scope;
-    RecordingView view;
-    SkillTreeRules rules(&view);
+TEST_F(OpenJob, AnIdWithoutARecordBindsAndShowsNothing) {
     for (int32_t job : {NO_JOB, -1, 21, INT32_MAX}) rules.OpenJob(job);
     EXPECT_TRUE(view.calls.empty());
     EXPECT_FALSE(rules.HasJob());
@@ -462,11 +433,8 @@ TEST(OpenJob, AnIdWithoutARecordBindsAndShowsNothing) {
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(OpenJob, LaysOutForTheClampedGradeSetsCaptionsAndResetsTheHover) {
-    RulesTestScope scope;
+TEST_F(OpenJob, LaysOutForTheClampedGradeSetsCaptionsAndResetsTheHover) {
     SavedTreeBlock saved(3);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     SkillTreeNode* nodes = g_SkillTreeBlocks[3].nodes;
     g_nSelectedSlot[3] = 2;
     nodes[0].level[2] = 7;
@@ -487,34 +455,30 @@ TEST(OpenJob, LaysOutForTheClampedGradeSetsCaptionsAndResetsTheHover) {
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(OpenJob, CaptionsComeFromTheTextTable) {
-    RulesTestScope scope;
+TEST_F(OpenJob, CaptionsComeFromTheTextTable) {
     class CaptionView : public RecordingView {
     public:
         void SetControlCaption(int32_t id, const std::u16string& caption) override { captions.emplace_back(id, caption); }
         std::vector<std::pair<int32_t, std::u16string>> captions;
-    } view;
-    SkillTreeRules rules(&view);
-    rules.OpenJob(0);
+    } captionView;
+    SkillTreeRules captionRules(&captionView);
+    captionRules.OpenJob(0);
     const std::vector<std::pair<int32_t, std::u16string>> expected = {
         {IDC_SKILLTREE_CLOSE, GetLocalizedText(7)},
         {IDC_SKILLTREE_RESET, GetLocalizedText(6)},
         {IDC_SKILLTREE_NEXT_GRADE, GetLocalizedText(8)},
         {IDC_SKILLTREE_PREV_GRADE, GetLocalizedText(9)}};
-    EXPECT_EQ(view.captions, expected);
+    EXPECT_EQ(captionView.captions, expected);
 }
 
 // ---- Prerequisite preview -------------------------------------------------------------------------
 
-TEST(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     const int32_t y = tree.AddSkillNode(5, 0);
     const int32_t x = tree.AddSkillNode(5, 0, {{tree.SkillOf(y), 2}});
     const int32_t w = tree.AddSkillNode(5, 0, {{tree.SkillOf(y), 1}});
     const int32_t s = tree.AddSkillNode(5, 1, {{tree.SkillOf(x), 3}, {tree.SkillOf(y), 4}, {tree.SkillOf(w), 1}});
     const int32_t unrelated = tree.AddSkillNode(5, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     rules.MarkPrerequisites(rules.m_pNodes, tree.SkillOf(s));
     EXPECT_EQ(tree.Node(x).previewLevel, 3);
@@ -541,39 +505,27 @@ TEST(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(MarkPrerequisites, ReportsASelfReferenceAndEndsOnCyclesAndMissingNodes) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(MarkPrerequisites, ReportsASelfReferenceAndEndsOnCyclesAndMissingNodes) {
     const int32_t orphan = tree.AddSkill(5);
     const int32_t a = tree.AddSkill(5);
     const int32_t b = tree.AddSkill(5);
     const int32_t na = tree.AddNode(a, 0, {{orphan, 3}, {b, 2}, {a, 1}, {b, 4}});
     const int32_t nb = tree.AddNode(b, 0, {{a, 5}});
-    SkillTreeRules rules;
     tree.Open(rules);
     rules.MarkPrerequisites(rules.m_pNodes, a);
     EXPECT_EQ(tree.Node(0).previewLevel, 0);  // the orphan has no node to mark
     EXPECT_EQ(tree.Node(nb).previewLevel, 2);  // the entry after the self-reference is not taken
     EXPECT_EQ(tree.Node(na).previewLevel, 5);
     ASSERT_EQ(scope.boxes.size(), 1u);
-    MessageBoxRequest box;
-    box.owner = MbOwner::SkillTree;
-    box.text = u"ERROR : recursive call.\n," + std::u16string(tree.skills[a].name[0]);
-    box.caption = u"Tolvemar";
-    box.buttons = MbButtons::Ok;
-    box.icon = MbIcon::Exclamation;
-    EXPECT_EQ(scope.boxes[0], box);
+    EXPECT_EQ(scope.boxes[0], TreeBox(u"ERROR : recursive call.\n," + std::u16string(tree.skills[a].name[0]),
+                                      u"Tolvemar", MbButtons::Ok, MbIcon::Exclamation));
     rules.MarkPrerequisites(nullptr, a);  // nothing to mark
 }
 
 // ---- Grades ----------------------------------------------------------------------------
 
-TEST(Grades, NextGradeTwiceThenNothing) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, NextGradeTwiceThenNothing) {
     tree.AddSkillNode(5, 0);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     view.calls.clear();
     EXPECT_TRUE(rules.IsNextGradeEnabled(rules.CurrentGrade()));
@@ -590,22 +542,17 @@ TEST(Grades, NextGradeTwiceThenNothing) {
     EXPECT_FALSE(g_bModified);
 }
 
-TEST(Grades, SomeJobsNeverChangeGrade) {
+TEST_F(Grades, SomeJobsNeverChangeGrade) {
     for (int32_t job : {14, 15, 18}) {
-        SyntheticTree tree(job, 0, 3, {49, 49, 20, 59});
-        SkillTreeRules rules;
+        tree = SyntheticTree(job, 0, 3, {49, 49, 20, 59});
         tree.Open(rules);
         EXPECT_FALSE(rules.IsNextGradeEnabled(1)) << job;
         EXPECT_FALSE(rules.IsPrevGradeEnabled(1)) << job;
     }
 }
 
-TEST(Grades, PrevGradeAtTheLowestGradeChangesNothing) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, PrevGradeAtTheLowestGradeChangesNothing) {
     const int32_t a = tree.AddSkillNode(5, 0);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     Raise(rules, a, 2);
     view.calls.clear();
@@ -620,16 +567,12 @@ TEST(Grades, PrevGradeAtTheLowestGradeChangesNothing) {
 // From grade 2 with 10 points on page 2 and 55 on page 1: page 2 is cleared,
 // then page-1 nodes from the end of the list lose one level each until page 1
 // holds 49; a dependent whose requirement breaks on the way drops to 0.
-TEST(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
     const int32_t first = tree.AddSkillNode(10, 0);
     int32_t p[6];
     for (int32_t& node : p) node = tree.AddSkillNode(10, 1);
     const int32_t dependent = tree.AddSkillNode(10, 1, {{tree.SkillOf(p[5]), 6}});
     const int32_t advanced = tree.AddSkillNode(10, 2);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     SetGrade(tree, 2);
     SetLevel(tree, first, 5);
@@ -657,12 +600,9 @@ TEST(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(Grades, ClearingTheHigherPagesMarksTheBuildsModified) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, ClearingTheHigherPagesMarksTheBuildsModified) {
     const int32_t advanced = tree.AddSkillNode(10, 2);
     const int32_t third = tree.AddSkillNode(10, 3);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
     SetLevel(tree, advanced, 3);
@@ -684,12 +624,10 @@ TEST(Grades, ClearingTheHigherPagesMarksTheBuildsModified) {
     EXPECT_FALSE(g_bModified);
 }
 
-TEST(Grades, TrimRepeatsUntilThePageFits) {
-    RulesTestScope scope;
-    SyntheticTree tree(12, 0, 1, {98, 98, 0, 0});
+TEST_F(Grades, TrimRepeatsUntilThePageFits) {
+    tree = SyntheticTree(12, 0, 1, {98, 98, 0, 0});
     int32_t nodes[12];
     for (int32_t& node : nodes) node = tree.AddSkillNode(10, 0);
-    SkillTreeRules rules;
     tree.Open(rules);
     rules.OnClickedNextGrade();
     int raised = 0;
@@ -702,14 +640,11 @@ TEST(Grades, TrimRepeatsUntilThePageFits) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
     int32_t firsts[7];
     for (int32_t& node : firsts) node = tree.AddSkillNode(10, 0);
     int32_t seconds[6];
     for (int32_t& node : seconds) node = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
 
@@ -738,17 +673,14 @@ TEST(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
 
 // ---- Build slots and reset ---------------------------------------------------------------
 
-TEST(BuildSlots, EachSlotShowsItsOwnLevelsAndGrade) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob(7);
+TEST_F(BuildSlots, EachSlotShowsItsOwnLevelsAndGrade) {
+    tree = MakeJob(7);
     const int32_t a = tree.AddSkillNode(10, 0);
     const int32_t b = tree.AddSkillNode(10, 1);
     SetLevel(tree, a, 4, 0);
     SetLevel(tree, a, 2, 1);
     SetLevel(tree, b, 6, 1);
     SetGrade(tree, 9, 1);  // stored out of range
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     view.calls.clear();
 
@@ -773,13 +705,9 @@ TEST(BuildSlots, EachSlotShowsItsOwnLevelsAndGrade) {
     EXPECT_TRUE(scope.jobGradeWrites.empty());
 }
 
-TEST(Reset, ClearsTheCurrentSlotAfterAYes) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Reset, ClearsTheCurrentSlotAfterAYes) {
     const int32_t a = tree.AddSkillNode(10, 0);
     const int32_t third = tree.AddSkillNode(10, 3);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     SetGrade(tree, 2);
     SetLevel(tree, a, 4);
@@ -793,13 +721,7 @@ TEST(Reset, ClearsTheCurrentSlotAfterAYes) {
     EXPECT_EQ(tree.Node(a).level[0], 4);
     EXPECT_TRUE(view.calls.empty());
     ASSERT_EQ(scope.boxes.size(), 1u);
-    MessageBoxRequest question;
-    question.owner = MbOwner::SkillTree;
-    question.text = u"데이터들을 초기화하시겠습니까?";
-    question.caption = u"Tolvemar";
-    question.buttons = MbButtons::YesNo;
-    question.icon = MbIcon::Question;
-    EXPECT_EQ(scope.boxes[0], question);
+    EXPECT_EQ(scope.boxes[0], TreeBox(u"데이터들을 초기화하시겠습니까?", u"Tolvemar", MbButtons::YesNo, MbIcon::Question));
 
     scope.answer = MbResult::Yes;
     rules.OnClickedReset();
@@ -818,13 +740,10 @@ TEST(Reset, ClearsTheCurrentSlotAfterAYes) {
 
 // ---- Drawing helpers ---------------------------------------------------------------------------
 
-TEST(VisibleNodes, EndAtTheListEndOrTheFirstHiddenPage) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(VisibleNodes, EndAtTheListEndOrTheFirstHiddenPage) {
     tree.AddSkillNode(5, 0);
     const int32_t second = tree.AddSkillNode(5, 1);
     const int32_t advanced = tree.AddSkillNode(5, 2);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.VisibleNodeCount(), 2);
     SetGrade(tree, 3);
