@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -14,6 +16,16 @@ SyntheticTree MakeJob(int32_t id = 5) { return SyntheticTree(id, 1, 3, {49, 49, 
 
 void SetLevel(SyntheticTree& tree, int32_t node, int32_t level, int32_t slot = 0) {
     tree.Node(node).level[slot] = level;
+}
+
+using NodeLevels = std::initializer_list<std::pair<int32_t, int32_t>>;  // (node, level in slot 0)
+
+void SetLevels(SyntheticTree& tree, NodeLevels levels) {
+    for (const auto& [node, level] : levels) SetLevel(tree, node, level);
+}
+
+void ExpectLevels(SyntheticTree& tree, NodeLevels levels) {
+    for (const auto& [node, level] : levels) EXPECT_EQ(tree.Node(node).level[0], level) << "node " << node;
 }
 
 void SetGrade(SyntheticTree& tree, int32_t grade, int32_t slot = 0) { tree.Node(0).level[slot] = grade; }
@@ -85,10 +97,7 @@ TEST_F(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
     EXPECT_EQ(rules.GetRemainingFrom(1), 128);
     EXPECT_EQ(rules.GetRemainingFrom(2), 128);
     EXPECT_EQ(rules.GetRemainingFrom(3), 59);
-    SetLevel(tree, p0, 60);
-    SetLevel(tree, p1, 50);
-    SetLevel(tree, p2, 30);
-    SetLevel(tree, p3, 5);
+    SetLevels(tree, {{p0, 60}, {p1, 50}, {p2, 30}, {p3, 5}});
     rules.RecountUsedPoints();
     EXPECT_EQ(rules.GetRemainingFrom(1), 128 - 85);
     EXPECT_EQ(rules.GetRemainingFrom(0), 177 - 145);
@@ -130,8 +139,7 @@ TEST_F(SkillPointBudget, Job12TitlesShowThePage0Level) {
     const int32_t b = tree.AddSkillNode(10, 1);
     tree.Open(rules);
     SetGrade(tree, 1);
-    SetLevel(tree, a, 7);
-    SetLevel(tree, b, 3);
+    SetLevels(tree, {{a, 7}, {b, 3}});
     rules.RecountUsedPoints();
     EXPECT_EQ(rules.GetPageJobLevel(1), 4);
     EXPECT_EQ(rules.GetTitleJobLevel(1), 8);
@@ -174,9 +182,7 @@ TEST_F(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
 
     g_Options.AutoChange = 1;
     EXPECT_EQ(rules.RaiseSkill(c), 1);
-    EXPECT_EQ(tree.Node(a).level[0], 4);
-    EXPECT_EQ(tree.Node(b).level[0], 2);
-    EXPECT_EQ(tree.Node(c).level[0], 1);
+    ExpectLevels(tree, {{a, 4}, {b, 2}, {c, 1}});
     EXPECT_EQ(rules.m_nUsedPoints[0], 6);
     EXPECT_EQ(rules.m_nUsedPoints[1], 1);
     EXPECT_TRUE(g_bModified);
@@ -186,8 +192,7 @@ TEST_F(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
     // Met prerequisites are left alone; with AutoChange off the raise now passes.
     g_Options.AutoChange = 0;
     EXPECT_EQ(rules.RaiseSkill(c), 1);
-    EXPECT_EQ(tree.Node(c).level[0], 2);
-    EXPECT_EQ(tree.Node(a).level[0], 4);
+    ExpectLevels(tree, {{c, 2}, {a, 4}});
     ExpectCountsMatchLevels(rules);
 }
 
@@ -201,9 +206,7 @@ TEST_F(RaiseSkill, OnlyTheInnermostRefusalTellsTheUserAndNothingIsRolledBack) {
 
     // a takes 3, b takes the last 2 points, then b's third level is refused.
     EXPECT_EQ(rules.RaiseSkill(c), 0);
-    EXPECT_EQ(tree.Node(a).level[0], 3);
-    EXPECT_EQ(tree.Node(b).level[0], 2);
-    EXPECT_EQ(tree.Node(c).level[0], 0);
+    ExpectLevels(tree, {{a, 3}, {b, 2}, {c, 0}});
     ASSERT_EQ(scope.boxes.size(), 1u);
     EXPECT_EQ(scope.boxes[0], NoPointsBox());
     EXPECT_EQ(view.calls, std::vector<std::string>{"repaint"});
@@ -244,12 +247,10 @@ TEST_F(RaiseSkill, RequirementAboveThePrerequisitesMaximum) {
     rules.LowerSkill(x, 1);
     g_Options.AutoChange = 1;
     EXPECT_EQ(rules.RaiseSkill(d), 1);
-    EXPECT_EQ(tree.Node(x).level[0], 1);
-    EXPECT_EQ(tree.Node(d).level[0], 1);
+    ExpectLevels(tree, {{x, 1}, {d, 1}});
     // Any lowering of x breaks the requirement of 3.
     EXPECT_EQ(rules.LowerSkill(x, 0), 1);
-    EXPECT_EQ(tree.Node(d).level[0], 0);
-    EXPECT_EQ(tree.Node(x).level[0], 1);
+    ExpectLevels(tree, {{d, 0}, {x, 1}});
     ExpectCountsMatchLevels(rules);
 }
 
@@ -319,9 +320,7 @@ TEST_F(RaiseSkill, NodesWithoutASkillAndOutOfRangeIndexesDoNothing) {
         EXPECT_EQ(rules.RaiseSkill(node), 0) << node;
         EXPECT_EQ(rules.LowerSkill(node, 1), 0) << node;
     }
-    EXPECT_EQ(tree.Node(a).level[0], 1);
-    EXPECT_EQ(tree.Node(b).level[0], 1);
-    EXPECT_EQ(tree.Node(0).level[0], 0);
+    ExpectLevels(tree, {{a, 1}, {b, 1}, {0, 0}});
     EXPECT_FALSE(g_bModified);
     EXPECT_TRUE(scope.boxes.empty());
 }
@@ -349,13 +348,10 @@ TEST_F(RaiseSkill, CyclesInTheDataEndInARefusal) {
     EXPECT_EQ(rules.RaiseSkill(nself), 0);
     EXPECT_EQ(tree.Node(nself).level[0], 0);
     // Levels given by loading: lowering runs through the cycle once.
-    SetLevel(tree, na, 3);
-    SetLevel(tree, nb, 3);
-    SetLevel(tree, nself, 3);
+    SetLevels(tree, {{na, 3}, {nb, 3}, {nself, 3}});
     rules.RecountUsedPoints();
     EXPECT_EQ(rules.LowerSkill(na, 3), 1);
-    EXPECT_EQ(tree.Node(na).level[0], 0);
-    EXPECT_EQ(tree.Node(nb).level[0], 0);
+    ExpectLevels(tree, {{na, 0}, {nb, 0}});
     // A skill naming itself is lowered once, not again through itself.
     EXPECT_EQ(rules.LowerSkill(nself, 2), 1);
     EXPECT_EQ(tree.Node(nself).level[0], 1);
@@ -380,22 +376,17 @@ TEST_F(LowerSkill, DropsEveryDependentWhoseRequirementBreaks) {
 
     g_bModified = false;
     EXPECT_EQ(rules.LowerSkill(a, 1), 1);  // a at 2: b, c, d stay; e needed a at 3
-    EXPECT_EQ(tree.Node(b).level[0], 2);
-    EXPECT_EQ(tree.Node(c).level[0], 2);
-    EXPECT_EQ(tree.Node(e).level[0], 0);
+    ExpectLevels(tree, {{b, 2}, {c, 2}, {e, 0}});
     EXPECT_TRUE(g_bModified);
     EXPECT_EQ(rules.LowerSkill(a, 1), 1);  // a at 1: b drops, then c through b
-    EXPECT_EQ(tree.Node(b).level[0], 0);
-    EXPECT_EQ(tree.Node(c).level[0], 0);
-    EXPECT_EQ(tree.Node(d).level[0], 1);
+    ExpectLevels(tree, {{b, 0}, {c, 0}, {d, 1}});
     EXPECT_EQ(rules.m_nUsedPoints[0], 1);
     EXPECT_EQ(rules.m_nUsedPoints[1], 1);
     ExpectCountsMatchLevels(rules);
 
     // A lowering past 0 stops at 0.
     EXPECT_EQ(rules.LowerSkill(a, 7), 1);
-    EXPECT_EQ(tree.Node(a).level[0], 0);
-    EXPECT_EQ(tree.Node(d).level[0], 0);
+    ExpectLevels(tree, {{a, 0}, {d, 0}});
     EXPECT_EQ(rules.LowerSkill(a, 1), -1);
     ExpectCountsMatchLevels(rules);
 }
@@ -487,8 +478,7 @@ TEST_F(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     EXPECT_EQ(tree.Node(s).previewLevel, 0);
     EXPECT_EQ(tree.Node(unrelated).previewLevel, 0);
     EXPECT_EQ(rules.GetMissingPreviewLevels(), 8);
-    SetLevel(tree, y, 5);
-    SetLevel(tree, x, 1);
+    SetLevels(tree, {{y, 5}, {x, 1}});
     EXPECT_EQ(rules.GetMissingPreviewLevels(), 3);
 
     // Hovering another node clears the old marks first; leaving clears node 0 too.
@@ -578,8 +568,7 @@ TEST_F(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
     SetLevel(tree, first, 5);
     const int32_t levels[6] = {10, 10, 10, 10, 7, 6};
     for (int i = 0; i < 6; ++i) SetLevel(tree, p[i], levels[i]);
-    SetLevel(tree, dependent, 2);
-    SetLevel(tree, advanced, 10);
+    SetLevels(tree, {{dependent, 2}, {advanced, 10}});
     SetLevel(tree, advanced, 4, 1);  // another build slot is left alone
     rules.RecountUsedPoints();
     view.calls.clear();
@@ -590,8 +579,7 @@ TEST_F(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
     EXPECT_EQ(tree.Node(advanced).level[1], 4);
     const int32_t expected[6] = {10, 10, 9, 9, 6, 5};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(tree.Node(p[i]).level[0], expected[i]) << i;
-    EXPECT_EQ(tree.Node(dependent).level[0], 0);
-    EXPECT_EQ(tree.Node(first).level[0], 5);
+    ExpectLevels(tree, {{dependent, 0}, {first, 5}});
     EXPECT_EQ(rules.HeaderUsedPoints(), 54);
     EXPECT_EQ(rules.HeaderPointLimit(), 98);
     EXPECT_EQ(scope.jobGradeWrites, std::vector<int32_t>{1});
@@ -609,8 +597,7 @@ TEST_F(Grades, ClearingTheHigherPagesMarksTheBuildsModified) {
     SetLevel(tree, third, 4);  // damaged: a level above the grade
     rules.RecountUsedPoints();
     rules.OnClickedPrevGrade();
-    EXPECT_EQ(tree.Node(advanced).level[0], 0);
-    EXPECT_EQ(tree.Node(third).level[0], 0);
+    ExpectLevels(tree, {{advanced, 0}, {third, 0}});
     EXPECT_TRUE(g_bModified);
     EXPECT_EQ(scope.lastTitle.substr(scope.lastTitle.size() - 2), u" *");
     ExpectCountsMatchLevels(rules);
@@ -654,8 +641,7 @@ TEST_F(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
     rules.RecountUsedPoints();
     rules.OnClickedPrevGrade();
     EXPECT_EQ(rules.GetUsedOnPage(1), 49);
-    EXPECT_EQ(tree.Node(firsts[0]).level[0], 10);
-    EXPECT_EQ(tree.Node(firsts[1]).level[0], 10);
+    ExpectLevels(tree, {{firsts[0], 10}, {firsts[1], 10}});
 
     // Page 1 fits but pages 0 and 1 together are over: both pages give.
     rules.OnClickedReset();
@@ -710,8 +696,7 @@ TEST_F(Reset, ClearsTheCurrentSlotAfterAYes) {
     const int32_t third = tree.AddSkillNode(10, 3);
     tree.Open(rules);
     SetGrade(tree, 2);
-    SetLevel(tree, a, 4);
-    SetLevel(tree, third, 2);
+    SetLevels(tree, {{a, 4}, {third, 2}});
     SetLevel(tree, a, 5, 1);
     rules.RecountUsedPoints();
     view.calls.clear();
@@ -725,9 +710,7 @@ TEST_F(Reset, ClearsTheCurrentSlotAfterAYes) {
 
     scope.answer = MbResult::Yes;
     rules.OnClickedReset();
-    EXPECT_EQ(tree.Node(a).level[0], 0);
-    EXPECT_EQ(tree.Node(third).level[0], 0);
-    EXPECT_EQ(tree.Node(0).level[0], 2);
+    ExpectLevels(tree, {{a, 0}, {third, 0}, {0, 2}});
     EXPECT_EQ(tree.Node(a).level[1], 5);
     EXPECT_EQ(rules.m_nUsedPoints[0], 0);
     EXPECT_TRUE(g_bModified);
