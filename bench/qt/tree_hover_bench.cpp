@@ -8,6 +8,7 @@
 #include "shell/options.h"
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/tree_geometry.h"
+#include "../../tests/support/deepest_node.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -87,17 +88,7 @@ HoverTree& Tree() {
         WaitExposed(h.tree);
         SkillTreeRules& rules = h.tree->Rules();
         const int visible = rules.VisibleNodeCount();
-        int best = 1, bestMarked = -1;
-        for (int i = 1; i <= visible; ++i) {
-            rules.UpdateHover(i);
-            int marked = 0;
-            for (int k = 0; k < kNodeCount; ++k) marked += rules.m_pNodes[k].previewLevel > 0;
-            if (marked > bestMarked) {
-                bestMarked = marked;
-                best = i;
-            }
-        }
-        rules.UpdateHover(-1);
+        const int best = std::max(1, DeepestNode(rules));
         h.at[0] = IconCentre(rules.m_pNodes[best]);
         // The other icon: the last one that its own centre hits.
         for (int i = visible; i >= 1; --i) {

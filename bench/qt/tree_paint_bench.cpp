@@ -5,11 +5,11 @@
 #include "persistence/build_state.h"
 #include "shell/options.h"
 #include "skilltree/qt/skill_tree_dlg.h"
+#include "../../tests/support/deepest_node.h"
 
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
-
 
 namespace {
 
@@ -22,19 +22,7 @@ void PrepareTree(CSkillTreeDlg& tree) {
     g_Options.SkillInfo = 0;
     SetSlotGrade(kBenchJob, g_nSelectedSlot[kBenchJob], 3);
     tree.OpenJob(kBenchJob);
-    SkillTreeRules& rules = tree.Rules();
-    int best = -1, bestMarked = -1;
-    for (int i = 1; i <= rules.VisibleNodeCount(); ++i) {
-        rules.UpdateHover(i);
-        int marked = 0;
-        for (int k = 0; k < kNodeCount; ++k) marked += rules.m_pNodes[k].previewLevel > 0;
-        if (marked > bestMarked) {
-            bestMarked = marked;
-            best = i;
-        }
-    }
-    rules.UpdateHover(-1);
-    rules.UpdateHover(best);
+    tree.Rules().UpdateHover(DeepestNode(tree.Rules()));
 }
 
 // Made on first use, once the benchmarks' QApplication exists.

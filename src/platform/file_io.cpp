@@ -83,6 +83,37 @@ std::string ResolveTarget(const std::string& path) {
     return path;
 }
 
+// A fresh name next to the target for a temporary file.
+std::string TempName(const std::string& folder, const std::string& name, int attempt) {
+    return folder + "/." + name + "." + std::to_string(::getpid()) + "." +
+           std::to_string(++g_tempCounter) + "." + std::to_string(attempt) + ".tmp";
+}
+
+// Creates a new named temporary file next to the target; O_EXCL makes a
+// clash fail. The descriptor, or -1.
+int CreateNamedTemp(const std::string& folder, const std::string& name, std::string& temp) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = TempName(folder, name, attempt);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    temp.clear();
+    return -1;
+}
+
+// Gives an unnamed file (O_TMPFILE) a fresh name next to the target.
+bool LinkUnnamed(int fd, const std::string& folder, const std::string& name, std::string& temp) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = TempName(folder, name, attempt);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+        if (errno != EEXIST) break;
+    }
+    temp.clear();
+    return false;
+}
+
 }  // namespace
 
 std::string Utf16ToUtf8(const std::u16string& text) {
@@ -181,29 +212,44 @@ bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) 
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name.empty()) return false;
 
-    // A fresh name next to the target; O_EXCL makes a clash fail, and the
-    // mode is 0666 less the umask, as for any new file.
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
-               std::to_string(++g_tempCounter) + "." + std::to_string(attempt) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-
-    // An existing file keeps its permissions.
+    // An existing file keeps its permissions; a new one gets 0666 less the
+    // umask, as any new file.
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        (void)::fchmod(fd, existing.st_mode & 07777);
+    const bool keepMode = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    auto writeTemp = [&](int fd) {
+        if (keepMode) (void)::fchmod(fd, existing.st_mode & 07777);
+        return WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
+    };
+
+    // The bytes go first to an unnamed file in the target's folder, so that a
+    // process killed while writing leaves nothing behind; the file gets a
+    // name next to the target only once it is complete, just before the
+    // rename. Where the file system has no unnamed files (or linking one
+    // fails), a named temporary file is written instead.
+    std::string temp;
+    bool renamed = false;
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        if (writeTemp(fd) && LinkUnnamed(fd, folder, name, temp)) {
+            renamed = ::rename(temp.c_str(), target.c_str()) == 0;
+            if (!renamed) {
+                ::unlink(temp.c_str());
+                ::close(fd);
+                return false;
+            }
+        }
+        ::close(fd);
     }
-    bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
+    if (!renamed) {
+        fd = CreateNamedTemp(folder, name, temp);
+        if (fd < 0) return false;
+        bool ok = writeTemp(fd);
+        ok = (::close(fd) == 0) && ok;
+        if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+        if (!ok) {
+            ::unlink(temp.c_str());
+            return false;
+        }
     }
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {

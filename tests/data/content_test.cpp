@@ -2,7 +2,7 @@
 // from the generator that wrote them.
 #include "data/lookups.h"
 #include "data/tables.h"
-#include "shell/options.h"
+#include "support/language_scope.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +25,6 @@ const std::map<int, std::array<int, 4>> kNodesPerPage = {
     {8, {14, 15, 4, 24}},  {9, {14, 18, 4, 21}},  {10, {6, 20, 4, 23}}, {11, {13, 20, 8, 28}},
     {12, {49, 29, 0, 0}},  {13, {13, 13, 6, 25}}, {14, {17, 18, 0, 0}}, {15, {17, 27, 0, 0}},
     {16, {23, 25, 0, 0}},  {17, {22, 20, 0, 0}},  {18, {14, 0, 0, 0}},  {19, {23, 25, 0, 0}},
-};
-
-struct LanguageScope {
-    explicit LanguageScope(int32_t language) : saved(g_Options.Language) { g_Options.Language = language; }
-    ~LanguageScope() { g_Options.Language = saved; }
-    int32_t saved;
 };
 
 bool IsSeparator(int p) { return std::find(kSeparators.begin(), kSeparators.end(), p) != kSeparators.end(); }

@@ -99,14 +99,39 @@ TEST_F(DescriptionLoaderTest, ADeferredLoadRunsOnceWhenFirstAskedFor) {
     EXPECT_TRUE(Description(1).empty());
 }
 
-TEST_F(DescriptionLoaderTest, StringsAreJoinedWithLineFeedsAndColourCodesDropped) {
-    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"Fire ^FF0000Bolt^000000\", \"Lv 1\"},"}));
-    EXPECT_EQ(Description(1), u"Fire Bolt\nLv 1\n");
-}
-
-TEST_F(DescriptionLoaderTest, SeparatorsOutsideStringsDropOtherCharactersStay) {
-    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"x, y\" ,  ^123456 ;\"z\"}, trailing"}));
-    EXPECT_EQ(Description(1), u"x, y\n;z\n");
+TEST_F(DescriptionLoaderTest, LinesGiveTheirDescriptions) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        std::u16string first, second;  // the descriptions of skills 1 and 2
+    };
+    const Case cases[] = {
+        {"strings joined with line feeds, colour codes dropped",
+         {"[SKID." + a + "] = {\"Fire ^FF0000Bolt^000000\", \"Lv 1\"},"}, u"Fire Bolt\nLv 1\n", u""},
+        {"separators outside strings dropped, other characters kept",
+         {"[SKID." + a + "] = {\"x, y\" ,  ^123456 ;\"z\"}, trailing"}, u"x, y\n;z\n", u""},
+        {"an unclosed string does not spill into the next line",
+         {"[SKID." + a + "] = {\"open, never closed}", "[SKID.NOT_A_SKILL] = {\"", "[SKID." + b + "] = {\"a b\", \"c\"}"},
+         u"open, never closed", u"a b\nc\n"},
+        {"a colour code or a list ending at the line end",
+         {"[SKID." + a + "] = {\"tail\" ^12", "[SKID." + b + "] = {\"x\", \"no close"}, u"tail\n", u"x\nno close"},
+        {"descriptions stop at a thousand characters",
+         {"[SKID." + a + "] = {\"" + std::string(1001, 'x') + "\"}", "[SKID." + b + "] = {\"" + std::string(999, 'y') + "\"}"},
+         std::u16string(1000, u'x'), std::u16string(999, u'y') + u"\n"},
+        // "가나" and "한" in code page 949.
+        {"Hangul decoded from code page 949", {"[SKID." + a + "] = {\"\xB0\xA1\xB3\xAA \xC7\xD1\"}"}, u"가나 한\n", u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearDescriptions();
+        ASSERT_TRUE(Load(c.lines));
+        EXPECT_EQ(Description(1), c.first);
+        EXPECT_EQ(Description(2), c.second);
+    }
+    // A table whose last line ends without a line break, in a colour code.
+    const std::string text = "-- header\r\n[SKID." + a + "] = {\"end\"^";
+    ASSERT_TRUE(LoadSkillDescriptionsFrom(Bytes(text)));
+    EXPECT_EQ(Description(1), u"end\n");
 }
 
 TEST_F(DescriptionLoaderTest, QuirksOfTheTableFormat) {
@@ -139,38 +164,6 @@ TEST_F(DescriptionLoaderTest, LinesThatDoNotMatchAreSkipped) {
     EXPECT_EQ(Description(1), u"");
     EXPECT_EQ(stats.identifierLines, 1);  // only the other-case line has the full syntax
     EXPECT_EQ(stats.matchedLines, 0);
-}
-
-TEST_F(DescriptionLoaderTest, AnUnclosedStringDoesNotSpillIntoTheNextLine) {
-    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"open, never closed}",
-                      "[SKID.NOT_A_SKILL] = {\"",
-                      "[SKID." + b + "] = {\"a b\", \"c\"}"}));
-    EXPECT_EQ(Description(1), u"open, never closed");
-    EXPECT_EQ(Description(2), u"a b\nc\n");
-}
-
-TEST_F(DescriptionLoaderTest, ColourCodeAndListEndingAtTheLineEndAreSafe) {
-    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"tail\" ^12", "[SKID." + b + "] = {\"x\", \"no close"}));
-    EXPECT_EQ(Description(1), u"tail\n");
-    EXPECT_EQ(Description(2), u"x\nno close");
-    // A table whose last line ends without a line break, in a colour code.
-    const std::string text = "-- header\r\n[SKID." + a + "] = {\"end\"^";
-    ASSERT_TRUE(LoadSkillDescriptionsFrom(Bytes(text)));
-    EXPECT_EQ(Description(1), u"end\n");
-}
-
-TEST_F(DescriptionLoaderTest, DescriptionsStopAtAThousandCharacters) {
-    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"" + std::string(1001, 'x') + "\"}",
-                      "[SKID." + b + "] = {\"" + std::string(999, 'y') + "\"}"}));
-    EXPECT_EQ(Description(1), std::u16string(1000, u'x'));
-    EXPECT_EQ(Description(2), std::u16string(999, u'y') + u"\n");
-}
-
-TEST_F(DescriptionLoaderTest, HangulIsDecodedFromCodePage949) {
-    // "가나" and "한" in code page 949.
-    const std::string line = "[SKID." + a + "] = {\"\xB0\xA1\xB3\xAA \xC7\xD1\"}";
-    ASSERT_TRUE(Load({line}));
-    EXPECT_EQ(Description(1), u"가나 한\n");
 }
 
 TEST(Cp949Test, DecodesHangulAndReplacesBrokenSequences) {

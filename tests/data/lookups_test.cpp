@@ -1,17 +1,11 @@
 #include "data/lookups.h"
-#include "shell/options.h"
+#include "support/language_scope.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-struct LanguageScope {
-    explicit LanguageScope(int32_t language) : saved(g_Options.Language) { g_Options.Language = language; }
-    ~LanguageScope() { g_Options.Language = saved; }
-    int32_t saved;
-};
 
 TEST(JobLookup, FindsJobsByIdNotPosition) {
     ASSERT_NE(FindJobRecord(17), nullptr);

@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <set>
+#include <string>
+#include <vector>
 
 using namespace persist_test;
 
@@ -21,7 +23,7 @@ LevelsOf Decode(std::u16string_view text, const JobLevelCaps& caps, int32_t memo
     return out;
 }
 
-JobLevelCaps CapsOf(std::initializer_list<int32_t> list) {
+JobLevelCaps CapsOf(const std::vector<int32_t>& list) {
     JobLevelCaps caps;
     int n = 1;
     for (int32_t cap : list) caps.maxLevel[n++] = cap;
@@ -69,49 +71,37 @@ TEST(LevelText, EncodesOneLowerCaseDigitPerNodeClampedToZeroToFifteen) {
 }
 
 TEST(LevelText, DecodesDigitsCapsLevelsAndFillsTheRest) {
-    const JobLevelCaps caps = CapsOf({5, 10, 10});  // nodes 4.. are past the list end
-    LevelsOf d = Decode(u"", caps, 7);
-    EXPECT_EQ(d.levels[0], 4);  // empty text: the job's highest grade
-    for (int n = 1; n < kNodeCount; ++n) EXPECT_EQ(d.levels[n], 0);
-
-    d = Decode(u"3", caps, 7);
-    EXPECT_EQ(d.levels[0], 3);
-    EXPECT_EQ(d.levels[1], 0);
-
-    d = Decode(u"0A9f", caps);
-    EXPECT_EQ(d.levels[0], 0);
-    EXPECT_EQ(d.levels[1], 5);   // 10 capped to 5
-    EXPECT_EQ(d.levels[2], 9);
-    EXPECT_EQ(d.levels[3], 10);  // 15 capped to 10
-
-    d = Decode(u"fB", caps);
-    EXPECT_EQ(d.levels[0], 15);  // node 0 is not capped here; reading clamps the grade
-    EXPECT_EQ(d.levels[1], 5);
-
-    // Past the end of the node list every node reads 0.
-    std::u16string nines(100, u'9');
-    d = Decode(nines, caps);
-    EXPECT_EQ(d.levels[3], 9);
-    for (int n = 4; n < kNodeCount; ++n) EXPECT_EQ(d.levels[n], 0);
-}
-
-TEST(LevelText, NonDigitsKeepTheLevelInMemoryCappedAndLongTextsAreCut) {
-    const JobLevelCaps caps = CapsOf({5, 10, 2});
-    LevelsOf d = Decode(u"2x-\u00e9", caps, 8);
-    EXPECT_EQ(d.levels[0], 2);
-    EXPECT_EQ(d.levels[1], 5);  // kept 8, capped to 5
-    EXPECT_EQ(d.levels[2], 8);
-    EXPECT_EQ(d.levels[3], 2);
-    d = Decode(u"1gG ", caps, -3);
-    EXPECT_EQ(d.levels[1], 0);  // a negative level in memory comes back as 0
-    EXPECT_EQ(d.levels[2], 0);
-
-    std::u16string text(150, u'1');
-    text[100] = u'9';
-    JobLevelCaps all;
-    for (int n = 1; n < kNodeCount; ++n) all.maxLevel[n] = 10;
-    d = Decode(text, all);
-    for (int n = 0; n < kNodeCount; ++n) EXPECT_EQ(d.levels[n], 1);
+    struct Case {
+        std::u16string text;
+        JobLevelCaps caps;
+        int32_t memory;
+        std::vector<int32_t> first;  // nodes 0.. as decoded; every later node reads `rest`
+        int32_t rest;
+    };
+    // Nodes past the caps given are past the list end; node 0 is not capped
+    // here (reading clamps the grade); the empty text gives the highest grade.
+    const JobLevelCaps caps = CapsOf({5, 10, 10});
+    std::u16string longText(150, u'1');
+    longText[100] = u'9';
+    const Case cases[] = {
+        {u"", caps, 7, {4}, 0},
+        {u"3", caps, 7, {3}, 0},
+        {u"0A9f", caps, 0, {0, 5, 9, 10}, 0},
+        {u"fB", caps, 0, {15, 5}, 0},
+        {std::u16string(100, u'9'), caps, 0, {9, 5, 9, 9}, 0},
+        // Non-digits keep the level in memory, capped; a negative one reads 0.
+        {u"2x-\u00e9", CapsOf({5, 10, 2}), 8, {2, 5, 8, 2}, 0},
+        {u"1gG ", CapsOf({5, 10, 2}), -3, {1, 0, 0, 0}, 0},
+        // Long texts are cut at the node count.
+        {longText, CapsOf(std::vector<int32_t>(kNodeCount - 1, 10)), 0, {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        const LevelsOf d = Decode(c.text, c.caps, c.memory);
+        for (int n = 0; n < kNodeCount; ++n) {
+            EXPECT_EQ(d.levels[n], n < static_cast<int>(c.first.size()) ? c.first[n] : c.rest) << n;
+        }
+    }
 }
 
 TEST(RegistryBuilds, WritesEveryValueInOneBatchAndReportsFailure) {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 using namespace persist_test;
 
@@ -109,33 +110,24 @@ TEST_F(SelectSaveTest, TheCheckBoxDisablesExactlyTheJobAndSlotControls) {
 }
 
 TEST_F(SelectSaveTest, OkReturnsTheRadiosJobOrNoJob) {
-    Open();
-    controls_.ClickRadio(1118);
-    controls_.ClickRadio(1078);
-    logic_.OnOK(controls_);
-    EXPECT_EQ(controls_.ended, 1);
-    EXPECT_EQ(logic_.m_nJob, 19);
-    EXPECT_EQ(logic_.m_nSlot, 2);
-
-    SelectSaveLogic second;
-    FakeControls other;
-    second.OnInitDialog(other);
-    other.ClickRadio(1106);
-    second.OnOK(other);
-    EXPECT_EQ(second.m_nJob, 0);
-    EXPECT_EQ(second.m_nSlot, 0);
-
+    struct Case {
+        std::vector<int> clicks;
+        bool noJob;
+        int32_t job, slot;
+    };
     // The check box wins over a checked radio, and the slot survives.
-    SelectSaveLogic third;
-    FakeControls none;
-    third.OnInitDialog(none);
-    none.ClickRadio(1101);
-    none.ClickRadio(1077);
-    none.CheckDlgButton(IDC_NOJOB, true);
-    third.OnOK(none);
-    EXPECT_EQ(none.ended, 1);
-    EXPECT_EQ(third.m_nJob, NO_JOB);
-    EXPECT_EQ(third.m_nSlot, 1);
+    for (const Case& c : {Case{{1118, 1078}, false, 19, 2}, Case{{1106}, false, 0, 0}, Case{{1101, 1077}, true, NO_JOB, 1}}) {
+        SCOPED_TRACE(c.clicks.front());
+        SelectSaveLogic logic;
+        FakeControls controls;
+        logic.OnInitDialog(controls);
+        for (int id : c.clicks) controls.ClickRadio(id);
+        controls.CheckDlgButton(IDC_NOJOB, c.noJob);
+        logic.OnOK(controls);
+        EXPECT_EQ(controls.ended, 1);
+        EXPECT_EQ(logic.m_nJob, c.job);
+        EXPECT_EQ(logic.m_nSlot, c.slot);
+    }
     EXPECT_TRUE(boxes_.empty());
 }
 

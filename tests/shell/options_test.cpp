@@ -28,17 +28,16 @@ const std::vector<std::u16string> kOrder = {u"SkillInfo", u"AutoChange", u"AutoC
                                             u"AutoSave",  u"SexType",    u"AutoUpdate",
                                             u"SaveToFile", u"Language"};
 
+// The eight options in their stored order.
+void ExpectOptions(const AppOptions& o, std::vector<int32_t> expected) {
+    EXPECT_EQ((std::vector<int32_t>{o.SkillInfo, o.AutoChange, o.AutoCenter, o.AutoSave, o.SexType, o.AutoUpdate,
+                                    o.SaveToFile, o.Language}),
+              expected);
+}
+
 TEST(Options, EmptyProfileGivesTheDefaults) {
     RecordingProfile profile;
-    const AppOptions options = ReadOptions(profile);
-    EXPECT_EQ(options.SkillInfo, 1);
-    EXPECT_EQ(options.AutoChange, 1);
-    EXPECT_EQ(options.AutoCenter, 0);
-    EXPECT_EQ(options.AutoSave, 1);
-    EXPECT_EQ(options.SexType, 0);
-    EXPECT_EQ(options.AutoUpdate, 1);
-    EXPECT_EQ(options.SaveToFile, 0);
-    EXPECT_EQ(options.Language, -1);
+    ExpectOptions(ReadOptions(profile), {1, 1, 0, 1, 0, 1, 0, -1});
     EXPECT_EQ(profile.reads, kOrder);
 }
 
@@ -52,12 +51,7 @@ TEST(Options, WritesAllEightInOrderAndReadsThemBack) {
     options.Language = 2;
     EXPECT_TRUE(WriteOptions(profile, options));
     EXPECT_EQ(profile.writes, kOrder);
-    const AppOptions back = ReadOptions(profile);
-    EXPECT_EQ(back.SkillInfo, 0);
-    EXPECT_EQ(back.AutoCenter, 1);
-    EXPECT_EQ(back.SexType, 1);
-    EXPECT_EQ(back.SaveToFile, 1);
-    EXPECT_EQ(back.Language, 2);
+    ExpectOptions(ReadOptions(profile), {0, 1, 1, 1, 1, 1, 1, 2});
 }
 
 TEST(Options, NormalisesDamagedValues) {
@@ -68,12 +62,8 @@ TEST(Options, NormalisesDamagedValues) {
     profile.WriteProfileInt(u"Option", u"SaveToFile", INT32_MIN);
     for (int32_t bad : {3, -2, INT32_MAX, INT32_MIN}) {
         profile.WriteProfileInt(u"Option", u"Language", bad);
-        const AppOptions options = ReadOptions(profile);
-        EXPECT_EQ(options.Language, -1) << bad;
-        EXPECT_EQ(options.SkillInfo, 1);
-        EXPECT_EQ(options.AutoCenter, 1);
-        EXPECT_EQ(options.SexType, 1);
-        EXPECT_EQ(options.SaveToFile, 1);
+        SCOPED_TRACE(bad);
+        ExpectOptions(ReadOptions(profile), {1, 1, 1, 1, 1, 1, 1, -1});
     }
     profile.values[{u"Option", u"Language"}] = u"1.5";
     EXPECT_EQ(ReadOptions(profile).Language, -1);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -14,6 +16,16 @@ SyntheticTree MakeJob(int32_t id = 5) { return SyntheticTree(id, 1, 3, {49, 49, 
 
 void SetLevel(SyntheticTree& tree, int32_t node, int32_t level, int32_t slot = 0) {
     tree.Node(node).level[slot] = level;
+}
+
+using NodeLevels = std::initializer_list<std::pair<int32_t, int32_t>>;  // (node, level in slot 0)
+
+void SetLevels(SyntheticTree& tree, NodeLevels levels) {
+    for (const auto& [node, level] : levels) SetLevel(tree, node, level);
+}
+
+void ExpectLevels(SyntheticTree& tree, NodeLevels levels) {
+    for (const auto& [node, level] : levels) EXPECT_EQ(tree.Node(node).level[0], level) << "node " << node;
 }
 
 void SetGrade(SyntheticTree& tree, int32_t grade, int32_t slot = 0) { tree.Node(0).level[slot] = grade; }
@@ -31,26 +43,44 @@ void ExpectCountsMatchLevels(SkillTreeRules& rules) {
     for (int32_t p = 0; p < kPageCount; ++p) EXPECT_EQ(used[p], rules.m_nUsedPoints[p]) << "page " << p;
 }
 
-MessageBoxRequest NoPointsBox() {
+MessageBoxRequest TreeBox(std::u16string text, std::u16string caption, MbButtons buttons, MbIcon icon) {
     MessageBoxRequest box;
     box.owner = MbOwner::SkillTree;
-    box.text = u"더 이상 스킬을 올릴 수 없습니다.";
-    box.caption = u"확인";
-    box.buttons = MbButtons::Ok;
-    box.icon = MbIcon::Stop;
+    box.text = std::move(text);
+    box.caption = std::move(caption);
+    box.buttons = buttons;
+    box.icon = icon;
     return box;
 }
 
-// ---- Point pools and carrying ------------------------------------------------
+MessageBoxRequest NoPointsBox() { return TreeBox(u"더 이상 스킬을 올릴 수 없습니다.", u"확인", MbButtons::Ok, MbIcon::Stop); }
 
-TEST(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
+// A synthetic job opened by each test once its nodes are added, with the
+// process-wide state saved and a view that records the window requests.
+class RulesTest : public ::testing::Test {
+protected:
     RulesTestScope scope;
     SyntheticTree tree = MakeJob();
+    RecordingView view;
+    SkillTreeRules rules{&view};
+};
+using SkillPointBudget = RulesTest;
+using RaiseSkill = RulesTest;
+using LowerSkill = RulesTest;
+using MarkPrerequisites = RulesTest;
+using Grades = RulesTest;
+using BuildSlots = RulesTest;
+using Reset = RulesTest;
+using VisibleNodes = RulesTest;
+using OpenJob = RulesTest;
+
+// ---- Point pools and carrying ------------------------------------------------
+
+TEST_F(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
     const int32_t p0 = tree.AddSkillNode(10, 0);
     const int32_t p1 = tree.AddSkillNode(10, 1);
     const int32_t p2 = tree.AddSkillNode(10, 2);
     const int32_t p3 = tree.AddSkillNode(10, 3);
-    SkillTreeRules rules;
     tree.Open(rules);
 
     // Grade 1 (the stored 0 reads clamped), nothing spent.
@@ -67,10 +97,7 @@ TEST(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
     EXPECT_EQ(rules.GetRemainingFrom(1), 128);
     EXPECT_EQ(rules.GetRemainingFrom(2), 128);
     EXPECT_EQ(rules.GetRemainingFrom(3), 59);
-    SetLevel(tree, p0, 60);
-    SetLevel(tree, p1, 50);
-    SetLevel(tree, p2, 30);
-    SetLevel(tree, p3, 5);
+    SetLevels(tree, {{p0, 60}, {p1, 50}, {p2, 30}, {p3, 5}});
     rules.RecountUsedPoints();
     EXPECT_EQ(rules.GetRemainingFrom(1), 128 - 85);
     EXPECT_EQ(rules.GetRemainingFrom(0), 177 - 145);
@@ -90,13 +117,10 @@ TEST(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
     EXPECT_EQ(rules.GetLimitUpTo(3), 177);
 }
 
-TEST(SkillPointBudget, PageJobLevelCarriesOverflowToTheNextPage) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(SkillPointBudget, PageJobLevelCarriesOverflowToTheNextPage) {
     int32_t firsts[6];
     for (int32_t& node : firsts) node = tree.AddSkillNode(10, 0);
     const int32_t second = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     for (int32_t node : firsts) SetLevel(tree, node, 10);
     SetLevel(tree, second, 10);
@@ -109,30 +133,24 @@ TEST(SkillPointBudget, PageJobLevelCarriesOverflowToTheNextPage) {
     EXPECT_EQ(rules.GetPageJobLevel(4), 1);
 }
 
-TEST(SkillPointBudget, Job12TitlesShowThePage0Level) {
-    RulesTestScope scope;
-    SyntheticTree tree(12, 0, 1, {98, 98, 0, 0});
+TEST_F(SkillPointBudget, Job12TitlesShowThePage0Level) {
+    tree = SyntheticTree(12, 0, 1, {98, 98, 0, 0});
     const int32_t a = tree.AddSkillNode(10, 0);
     const int32_t b = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 1);
-    SetLevel(tree, a, 7);
-    SetLevel(tree, b, 3);
+    SetLevels(tree, {{a, 7}, {b, 3}});
     rules.RecountUsedPoints();
     EXPECT_EQ(rules.GetPageJobLevel(1), 4);
     EXPECT_EQ(rules.GetTitleJobLevel(1), 8);
     EXPECT_EQ(rules.GetTitleJobLevel(0), 8);
 }
 
-TEST(SkillPointBudget, DamagedHugeLevelsDoNotOverflowTheSums) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(SkillPointBudget, DamagedHugeLevelsDoNotOverflowTheSums) {
     for (int i = 0; i < 5; ++i) SetLevel(tree, tree.AddSkillNode(10, 0), INT32_MAX);
     const int32_t negative = tree.AddSkillNode(10, 1);
     SetLevel(tree, negative, INT32_MIN);
     SetLevel(tree, tree.AddSkillNode(10, 1), INT32_MIN);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.m_nUsedPoints[0], int64_t{5} * INT32_MAX);
     EXPECT_EQ(rules.GetUsedOnPage(0), INT32_MAX);
@@ -149,13 +167,10 @@ TEST(SkillPointBudget, DamagedHugeLevelsDoNotOverflowTheSums) {
 
 // ---- Raise -------------------------------------------------------------------------
 
-TEST(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 3}});
     const int32_t c = tree.AddSkillNode(5, 1, {{tree.SkillOf(b), 2}, {tree.SkillOf(a), 4}});
-    SkillTreeRules rules;
     tree.Open(rules);
 
     g_Options.AutoChange = 0;
@@ -167,9 +182,7 @@ TEST(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
 
     g_Options.AutoChange = 1;
     EXPECT_EQ(rules.RaiseSkill(c), 1);
-    EXPECT_EQ(tree.Node(a).level[0], 4);
-    EXPECT_EQ(tree.Node(b).level[0], 2);
-    EXPECT_EQ(tree.Node(c).level[0], 1);
+    ExpectLevels(tree, {{a, 4}, {b, 2}, {c, 1}});
     EXPECT_EQ(rules.m_nUsedPoints[0], 6);
     EXPECT_EQ(rules.m_nUsedPoints[1], 1);
     EXPECT_TRUE(g_bModified);
@@ -179,27 +192,21 @@ TEST(RaiseSkill, AutoChangeRaisesMissingPrerequisitesFirst) {
     // Met prerequisites are left alone; with AutoChange off the raise now passes.
     g_Options.AutoChange = 0;
     EXPECT_EQ(rules.RaiseSkill(c), 1);
-    EXPECT_EQ(tree.Node(c).level[0], 2);
-    EXPECT_EQ(tree.Node(a).level[0], 4);
+    ExpectLevels(tree, {{c, 2}, {a, 4}});
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, OnlyTheInnermostRefusalTellsTheUserAndNothingIsRolledBack) {
-    RulesTestScope scope;
-    SyntheticTree tree(5, 1, 3, {3, 2, 0, 0});
+TEST_F(RaiseSkill, OnlyTheInnermostRefusalTellsTheUserAndNothingIsRolledBack) {
+    tree = SyntheticTree(5, 1, 3, {3, 2, 0, 0});
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 3}});
     const int32_t c = tree.AddSkillNode(5, 1, {{tree.SkillOf(b), 3}});
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     view.calls.clear();
 
     // a takes 3, b takes the last 2 points, then b's third level is refused.
     EXPECT_EQ(rules.RaiseSkill(c), 0);
-    EXPECT_EQ(tree.Node(a).level[0], 3);
-    EXPECT_EQ(tree.Node(b).level[0], 2);
-    EXPECT_EQ(tree.Node(c).level[0], 0);
+    ExpectLevels(tree, {{a, 3}, {b, 2}, {c, 0}});
     ASSERT_EQ(scope.boxes.size(), 1u);
     EXPECT_EQ(scope.boxes[0], NoPointsBox());
     EXPECT_EQ(view.calls, std::vector<std::string>{"repaint"});
@@ -207,12 +214,9 @@ TEST(RaiseSkill, OnlyTheInnermostRefusalTellsTheUserAndNothingIsRolledBack) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, AtItsMaximumStillCountsAsDoneAndMarksModified) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, AtItsMaximumStillCountsAsDoneAndMarksModified) {
     const int32_t a = tree.AddSkillNode(2, 0);
     const int32_t over = tree.AddSkillNode(3, 0);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(Raise(rules, a, 2), 2);
     g_bModified = false;
@@ -230,12 +234,9 @@ TEST(RaiseSkill, AtItsMaximumStillCountsAsDoneAndMarksModified) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, RequirementAboveThePrerequisitesMaximum) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, RequirementAboveThePrerequisitesMaximum) {
     const int32_t x = tree.AddSkillNode(1, 0);
     const int32_t d = tree.AddSkillNode(5, 1, {{tree.SkillOf(x), 3}});
-    SkillTreeRules rules;
     tree.Open(rules);
 
     g_Options.AutoChange = 0;
@@ -246,22 +247,17 @@ TEST(RaiseSkill, RequirementAboveThePrerequisitesMaximum) {
     rules.LowerSkill(x, 1);
     g_Options.AutoChange = 1;
     EXPECT_EQ(rules.RaiseSkill(d), 1);
-    EXPECT_EQ(tree.Node(x).level[0], 1);
-    EXPECT_EQ(tree.Node(d).level[0], 1);
+    ExpectLevels(tree, {{x, 1}, {d, 1}});
     // Any lowering of x breaks the requirement of 3.
     EXPECT_EQ(rules.LowerSkill(x, 0), 1);
-    EXPECT_EQ(tree.Node(d).level[0], 0);
-    EXPECT_EQ(tree.Node(x).level[0], 1);
+    ExpectLevels(tree, {{d, 0}, {x, 1}});
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, ALevel0RequirementEndsTheListAndBreaksWhenThePrerequisiteIsLowered) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, ALevel0RequirementEndsTheListAndBreaksWhenThePrerequisiteIsLowered) {
     const int32_t z = tree.AddSkillNode(0, 0);
     const int32_t y = tree.AddSkillNode(5, 0);
     const int32_t e = tree.AddSkillNode(5, 0, {{tree.SkillOf(z), 0}, {tree.SkillOf(y), 3}});
-    SkillTreeRules rules;
     tree.Open(rules);
     g_Options.AutoChange = 0;
     // The second entry is never examined.
@@ -273,15 +269,12 @@ TEST(RaiseSkill, ALevel0RequirementEndsTheListAndBreaksWhenThePrerequisiteIsLowe
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(RaiseSkill, ExaminesAllFiveEntries) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, ExaminesAllFiveEntries) {
     int32_t pre[kPrereqCount];
     for (int32_t& node : pre) node = tree.AddSkillNode(5, 0);
     const int32_t five = tree.AddSkillNode(5, 1, {{tree.SkillOf(pre[0]), 1}, {tree.SkillOf(pre[1]), 2},
                                                   {tree.SkillOf(pre[2]), 3}, {tree.SkillOf(pre[3]), 4},
                                                   {tree.SkillOf(pre[4]), 5}});
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.RaiseSkill(five), 1);
     for (int32_t i = 0; i < kPrereqCount; ++i) EXPECT_EQ(tree.Node(pre[i]).level[0], i + 1);
@@ -294,14 +287,11 @@ TEST(RaiseSkill, ExaminesAllFiveEntries) {
 // The budget of a raise is the smallest remainder of every page range that
 // holds the skill's page, so an earlier page cannot spend points that a later
 // page already borrowed.
-TEST(RaiseSkill, PointsBorrowedByAnEarlierPageAreNotSpentTwice) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, PointsBorrowedByAnEarlierPageAreNotSpentTwice) {
     int32_t firsts[6];
     for (int32_t& node : firsts) node = tree.AddSkillNode(10, 0);
     int32_t seconds[7];
     for (int32_t& node : seconds) node = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
     for (int32_t node : firsts) Raise(rules, node, 10);
@@ -318,14 +308,11 @@ TEST(RaiseSkill, PointsBorrowedByAnEarlierPageAreNotSpentTwice) {
     EXPECT_FALSE(scope.boxes.empty());
 }
 
-TEST(RaiseSkill, NodesWithoutASkillAndOutOfRangeIndexesDoNothing) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, NodesWithoutASkillAndOutOfRangeIndexesDoNothing) {
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 1}});
     // A node after the end of the list, even with a skill, is not part of the tree.
     tree.Node(b + 2).skill = tree.AddSkill(5);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.RaiseSkill(b), 1);
     g_bModified = false;
@@ -333,19 +320,14 @@ TEST(RaiseSkill, NodesWithoutASkillAndOutOfRangeIndexesDoNothing) {
         EXPECT_EQ(rules.RaiseSkill(node), 0) << node;
         EXPECT_EQ(rules.LowerSkill(node, 1), 0) << node;
     }
-    EXPECT_EQ(tree.Node(a).level[0], 1);
-    EXPECT_EQ(tree.Node(b).level[0], 1);
-    EXPECT_EQ(tree.Node(0).level[0], 0);
+    ExpectLevels(tree, {{a, 1}, {b, 1}, {0, 0}});
     EXPECT_FALSE(g_bModified);
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(RaiseSkill, APrerequisiteWithoutANodeRefusesQuietly) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, APrerequisiteWithoutANodeRefusesQuietly) {
     const int32_t orphan = tree.AddSkill(5);
     const int32_t a = tree.AddSkillNode(5, 0, {{orphan, 1}});
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
     EXPECT_EQ(rules.RaiseSkill(a), 0);
@@ -354,28 +336,22 @@ TEST(RaiseSkill, APrerequisiteWithoutANodeRefusesQuietly) {
     EXPECT_FALSE(g_bModified);
 }
 
-TEST(RaiseSkill, CyclesInTheDataEndInARefusal) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(RaiseSkill, CyclesInTheDataEndInARefusal) {
     const int32_t a = tree.AddSkill(5);
     const int32_t b = tree.AddSkill(5);
     const int32_t na = tree.AddNode(a, 0, {{b, 1}});
     const int32_t nb = tree.AddNode(b, 0, {{a, 1}});
     const int32_t self = tree.AddSkill(5);
     const int32_t nself = tree.AddNode(self, 0, {{self, 2}});
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.RaiseSkill(na), 0);
     EXPECT_EQ(rules.RaiseSkill(nself), 0);
     EXPECT_EQ(tree.Node(nself).level[0], 0);
     // Levels given by loading: lowering runs through the cycle once.
-    SetLevel(tree, na, 3);
-    SetLevel(tree, nb, 3);
-    SetLevel(tree, nself, 3);
+    SetLevels(tree, {{na, 3}, {nb, 3}, {nself, 3}});
     rules.RecountUsedPoints();
     EXPECT_EQ(rules.LowerSkill(na, 3), 1);
-    EXPECT_EQ(tree.Node(na).level[0], 0);
-    EXPECT_EQ(tree.Node(nb).level[0], 0);
+    ExpectLevels(tree, {{na, 0}, {nb, 0}});
     // A skill naming itself is lowered once, not again through itself.
     EXPECT_EQ(rules.LowerSkill(nself, 2), 1);
     EXPECT_EQ(tree.Node(nself).level[0], 1);
@@ -384,15 +360,12 @@ TEST(RaiseSkill, CyclesInTheDataEndInARefusal) {
 
 // ---- Lower -----------------------------------------------------------------------------
 
-TEST(LowerSkill, DropsEveryDependentWhoseRequirementBreaks) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(LowerSkill, DropsEveryDependentWhoseRequirementBreaks) {
     const int32_t a = tree.AddSkillNode(5, 0);
     const int32_t b = tree.AddSkillNode(5, 0, {{tree.SkillOf(a), 2}});
     const int32_t c = tree.AddSkillNode(5, 1, {{tree.SkillOf(b), 1}});
     const int32_t d = tree.AddSkillNode(5, 1, {{tree.SkillOf(a), 1}});
     const int32_t e = tree.AddSkillNode(5, 1, {{tree.SkillOf(c), 1}, {tree.SkillOf(a), 3}});
-    SkillTreeRules rules;
     tree.Open(rules);
     Raise(rules, a, 3);
     Raise(rules, b, 2);
@@ -403,31 +376,23 @@ TEST(LowerSkill, DropsEveryDependentWhoseRequirementBreaks) {
 
     g_bModified = false;
     EXPECT_EQ(rules.LowerSkill(a, 1), 1);  // a at 2: b, c, d stay; e needed a at 3
-    EXPECT_EQ(tree.Node(b).level[0], 2);
-    EXPECT_EQ(tree.Node(c).level[0], 2);
-    EXPECT_EQ(tree.Node(e).level[0], 0);
+    ExpectLevels(tree, {{b, 2}, {c, 2}, {e, 0}});
     EXPECT_TRUE(g_bModified);
     EXPECT_EQ(rules.LowerSkill(a, 1), 1);  // a at 1: b drops, then c through b
-    EXPECT_EQ(tree.Node(b).level[0], 0);
-    EXPECT_EQ(tree.Node(c).level[0], 0);
-    EXPECT_EQ(tree.Node(d).level[0], 1);
+    ExpectLevels(tree, {{b, 0}, {c, 0}, {d, 1}});
     EXPECT_EQ(rules.m_nUsedPoints[0], 1);
     EXPECT_EQ(rules.m_nUsedPoints[1], 1);
     ExpectCountsMatchLevels(rules);
 
     // A lowering past 0 stops at 0.
     EXPECT_EQ(rules.LowerSkill(a, 7), 1);
-    EXPECT_EQ(tree.Node(a).level[0], 0);
-    EXPECT_EQ(tree.Node(d).level[0], 0);
+    ExpectLevels(tree, {{a, 0}, {d, 0}});
     EXPECT_EQ(rules.LowerSkill(a, 1), -1);
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(LowerSkill, NodeZeroOrLessMeansTheHoveredNode) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(LowerSkill, NodeZeroOrLessMeansTheHoveredNode) {
     const int32_t a = tree.AddSkillNode(5, 0);
-    SkillTreeRules rules;
     tree.Open(rules);
     Raise(rules, a, 2);
     g_bModified = false;
@@ -444,10 +409,7 @@ TEST(LowerSkill, NodeZeroOrLessMeansTheHoveredNode) {
 
 // ---- Opening a job -------------------------------------------------------------------------
 
-TEST(OpenJob, AnIdWithoutARecordBindsAndShowsNothing) {
-    RulesTestScope scope;
-    RecordingView view;
-    SkillTreeRules rules(&view);
+TEST_F(OpenJob, AnIdWithoutARecordBindsAndShowsNothing) {
     for (int32_t job : {NO_JOB, -1, 21, INT32_MAX}) rules.OpenJob(job);
     EXPECT_TRUE(view.calls.empty());
     EXPECT_FALSE(rules.HasJob());
@@ -462,11 +424,8 @@ TEST(OpenJob, AnIdWithoutARecordBindsAndShowsNothing) {
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(OpenJob, LaysOutForTheClampedGradeSetsCaptionsAndResetsTheHover) {
-    RulesTestScope scope;
+TEST_F(OpenJob, LaysOutForTheClampedGradeSetsCaptionsAndResetsTheHover) {
     SavedTreeBlock saved(3);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     SkillTreeNode* nodes = g_SkillTreeBlocks[3].nodes;
     g_nSelectedSlot[3] = 2;
     nodes[0].level[2] = 7;
@@ -487,34 +446,30 @@ TEST(OpenJob, LaysOutForTheClampedGradeSetsCaptionsAndResetsTheHover) {
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(OpenJob, CaptionsComeFromTheTextTable) {
-    RulesTestScope scope;
+TEST_F(OpenJob, CaptionsComeFromTheTextTable) {
     class CaptionView : public RecordingView {
     public:
         void SetControlCaption(int32_t id, const std::u16string& caption) override { captions.emplace_back(id, caption); }
         std::vector<std::pair<int32_t, std::u16string>> captions;
-    } view;
-    SkillTreeRules rules(&view);
-    rules.OpenJob(0);
+    } captionView;
+    SkillTreeRules captionRules(&captionView);
+    captionRules.OpenJob(0);
     const std::vector<std::pair<int32_t, std::u16string>> expected = {
         {IDC_SKILLTREE_CLOSE, GetLocalizedText(7)},
         {IDC_SKILLTREE_RESET, GetLocalizedText(6)},
         {IDC_SKILLTREE_NEXT_GRADE, GetLocalizedText(8)},
         {IDC_SKILLTREE_PREV_GRADE, GetLocalizedText(9)}};
-    EXPECT_EQ(view.captions, expected);
+    EXPECT_EQ(captionView.captions, expected);
 }
 
 // ---- Prerequisite preview -------------------------------------------------------------------------
 
-TEST(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     const int32_t y = tree.AddSkillNode(5, 0);
     const int32_t x = tree.AddSkillNode(5, 0, {{tree.SkillOf(y), 2}});
     const int32_t w = tree.AddSkillNode(5, 0, {{tree.SkillOf(y), 1}});
     const int32_t s = tree.AddSkillNode(5, 1, {{tree.SkillOf(x), 3}, {tree.SkillOf(y), 4}, {tree.SkillOf(w), 1}});
     const int32_t unrelated = tree.AddSkillNode(5, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     rules.MarkPrerequisites(rules.m_pNodes, tree.SkillOf(s));
     EXPECT_EQ(tree.Node(x).previewLevel, 3);
@@ -523,8 +478,7 @@ TEST(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     EXPECT_EQ(tree.Node(s).previewLevel, 0);
     EXPECT_EQ(tree.Node(unrelated).previewLevel, 0);
     EXPECT_EQ(rules.GetMissingPreviewLevels(), 8);
-    SetLevel(tree, y, 5);
-    SetLevel(tree, x, 1);
+    SetLevels(tree, {{y, 5}, {x, 1}});
     EXPECT_EQ(rules.GetMissingPreviewLevels(), 3);
 
     // Hovering another node clears the old marks first; leaving clears node 0 too.
@@ -541,39 +495,27 @@ TEST(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     EXPECT_TRUE(scope.boxes.empty());
 }
 
-TEST(MarkPrerequisites, ReportsASelfReferenceAndEndsOnCyclesAndMissingNodes) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(MarkPrerequisites, ReportsASelfReferenceAndEndsOnCyclesAndMissingNodes) {
     const int32_t orphan = tree.AddSkill(5);
     const int32_t a = tree.AddSkill(5);
     const int32_t b = tree.AddSkill(5);
     const int32_t na = tree.AddNode(a, 0, {{orphan, 3}, {b, 2}, {a, 1}, {b, 4}});
     const int32_t nb = tree.AddNode(b, 0, {{a, 5}});
-    SkillTreeRules rules;
     tree.Open(rules);
     rules.MarkPrerequisites(rules.m_pNodes, a);
     EXPECT_EQ(tree.Node(0).previewLevel, 0);  // the orphan has no node to mark
     EXPECT_EQ(tree.Node(nb).previewLevel, 2);  // the entry after the self-reference is not taken
     EXPECT_EQ(tree.Node(na).previewLevel, 5);
     ASSERT_EQ(scope.boxes.size(), 1u);
-    MessageBoxRequest box;
-    box.owner = MbOwner::SkillTree;
-    box.text = u"ERROR : recursive call.\n," + std::u16string(tree.skills[a].name[0]);
-    box.caption = u"Tolvemar";
-    box.buttons = MbButtons::Ok;
-    box.icon = MbIcon::Exclamation;
-    EXPECT_EQ(scope.boxes[0], box);
+    EXPECT_EQ(scope.boxes[0], TreeBox(u"ERROR : recursive call.\n," + std::u16string(tree.skills[a].name[0]),
+                                      u"Tolvemar", MbButtons::Ok, MbIcon::Exclamation));
     rules.MarkPrerequisites(nullptr, a);  // nothing to mark
 }
 
 // ---- Grades ----------------------------------------------------------------------------
 
-TEST(Grades, NextGradeTwiceThenNothing) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, NextGradeTwiceThenNothing) {
     tree.AddSkillNode(5, 0);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     view.calls.clear();
     EXPECT_TRUE(rules.IsNextGradeEnabled(rules.CurrentGrade()));
@@ -590,22 +532,17 @@ TEST(Grades, NextGradeTwiceThenNothing) {
     EXPECT_FALSE(g_bModified);
 }
 
-TEST(Grades, SomeJobsNeverChangeGrade) {
+TEST_F(Grades, SomeJobsNeverChangeGrade) {
     for (int32_t job : {14, 15, 18}) {
-        SyntheticTree tree(job, 0, 3, {49, 49, 20, 59});
-        SkillTreeRules rules;
+        tree = SyntheticTree(job, 0, 3, {49, 49, 20, 59});
         tree.Open(rules);
         EXPECT_FALSE(rules.IsNextGradeEnabled(1)) << job;
         EXPECT_FALSE(rules.IsPrevGradeEnabled(1)) << job;
     }
 }
 
-TEST(Grades, PrevGradeAtTheLowestGradeChangesNothing) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, PrevGradeAtTheLowestGradeChangesNothing) {
     const int32_t a = tree.AddSkillNode(5, 0);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     Raise(rules, a, 2);
     view.calls.clear();
@@ -620,23 +557,18 @@ TEST(Grades, PrevGradeAtTheLowestGradeChangesNothing) {
 // From grade 2 with 10 points on page 2 and 55 on page 1: page 2 is cleared,
 // then page-1 nodes from the end of the list lose one level each until page 1
 // holds 49; a dependent whose requirement breaks on the way drops to 0.
-TEST(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
     const int32_t first = tree.AddSkillNode(10, 0);
     int32_t p[6];
     for (int32_t& node : p) node = tree.AddSkillNode(10, 1);
     const int32_t dependent = tree.AddSkillNode(10, 1, {{tree.SkillOf(p[5]), 6}});
     const int32_t advanced = tree.AddSkillNode(10, 2);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     SetGrade(tree, 2);
     SetLevel(tree, first, 5);
     const int32_t levels[6] = {10, 10, 10, 10, 7, 6};
     for (int i = 0; i < 6; ++i) SetLevel(tree, p[i], levels[i]);
-    SetLevel(tree, dependent, 2);
-    SetLevel(tree, advanced, 10);
+    SetLevels(tree, {{dependent, 2}, {advanced, 10}});
     SetLevel(tree, advanced, 4, 1);  // another build slot is left alone
     rules.RecountUsedPoints();
     view.calls.clear();
@@ -647,8 +579,7 @@ TEST(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
     EXPECT_EQ(tree.Node(advanced).level[1], 4);
     const int32_t expected[6] = {10, 10, 9, 9, 6, 5};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(tree.Node(p[i]).level[0], expected[i]) << i;
-    EXPECT_EQ(tree.Node(dependent).level[0], 0);
-    EXPECT_EQ(tree.Node(first).level[0], 5);
+    ExpectLevels(tree, {{dependent, 0}, {first, 5}});
     EXPECT_EQ(rules.HeaderUsedPoints(), 54);
     EXPECT_EQ(rules.HeaderPointLimit(), 98);
     EXPECT_EQ(scope.jobGradeWrites, std::vector<int32_t>{1});
@@ -657,20 +588,16 @@ TEST(Grades, PrevGradeClearsTheHigherPageAndTrimsFromTheEnd) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(Grades, ClearingTheHigherPagesMarksTheBuildsModified) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, ClearingTheHigherPagesMarksTheBuildsModified) {
     const int32_t advanced = tree.AddSkillNode(10, 2);
     const int32_t third = tree.AddSkillNode(10, 3);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
     SetLevel(tree, advanced, 3);
     SetLevel(tree, third, 4);  // damaged: a level above the grade
     rules.RecountUsedPoints();
     rules.OnClickedPrevGrade();
-    EXPECT_EQ(tree.Node(advanced).level[0], 0);
-    EXPECT_EQ(tree.Node(third).level[0], 0);
+    ExpectLevels(tree, {{advanced, 0}, {third, 0}});
     EXPECT_TRUE(g_bModified);
     EXPECT_EQ(scope.lastTitle.substr(scope.lastTitle.size() - 2), u" *");
     ExpectCountsMatchLevels(rules);
@@ -684,12 +611,10 @@ TEST(Grades, ClearingTheHigherPagesMarksTheBuildsModified) {
     EXPECT_FALSE(g_bModified);
 }
 
-TEST(Grades, TrimRepeatsUntilThePageFits) {
-    RulesTestScope scope;
-    SyntheticTree tree(12, 0, 1, {98, 98, 0, 0});
+TEST_F(Grades, TrimRepeatsUntilThePageFits) {
+    tree = SyntheticTree(12, 0, 1, {98, 98, 0, 0});
     int32_t nodes[12];
     for (int32_t& node : nodes) node = tree.AddSkillNode(10, 0);
-    SkillTreeRules rules;
     tree.Open(rules);
     rules.OnClickedNextGrade();
     int raised = 0;
@@ -702,14 +627,11 @@ TEST(Grades, TrimRepeatsUntilThePageFits) {
     ExpectCountsMatchLevels(rules);
 }
 
-TEST(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
     int32_t firsts[7];
     for (int32_t& node : firsts) node = tree.AddSkillNode(10, 0);
     int32_t seconds[6];
     for (int32_t& node : seconds) node = tree.AddSkillNode(10, 1);
-    SkillTreeRules rules;
     tree.Open(rules);
     SetGrade(tree, 2);
 
@@ -719,8 +641,7 @@ TEST(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
     rules.RecountUsedPoints();
     rules.OnClickedPrevGrade();
     EXPECT_EQ(rules.GetUsedOnPage(1), 49);
-    EXPECT_EQ(tree.Node(firsts[0]).level[0], 10);
-    EXPECT_EQ(tree.Node(firsts[1]).level[0], 10);
+    ExpectLevels(tree, {{firsts[0], 10}, {firsts[1], 10}});
 
     // Page 1 fits but pages 0 and 1 together are over: both pages give.
     rules.OnClickedReset();
@@ -738,17 +659,14 @@ TEST(Grades, TrimChecksEveryRangeButLowersOnlyNodesThatHelp) {
 
 // ---- Build slots and reset ---------------------------------------------------------------
 
-TEST(BuildSlots, EachSlotShowsItsOwnLevelsAndGrade) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob(7);
+TEST_F(BuildSlots, EachSlotShowsItsOwnLevelsAndGrade) {
+    tree = MakeJob(7);
     const int32_t a = tree.AddSkillNode(10, 0);
     const int32_t b = tree.AddSkillNode(10, 1);
     SetLevel(tree, a, 4, 0);
     SetLevel(tree, a, 2, 1);
     SetLevel(tree, b, 6, 1);
     SetGrade(tree, 9, 1);  // stored out of range
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     view.calls.clear();
 
@@ -773,17 +691,12 @@ TEST(BuildSlots, EachSlotShowsItsOwnLevelsAndGrade) {
     EXPECT_TRUE(scope.jobGradeWrites.empty());
 }
 
-TEST(Reset, ClearsTheCurrentSlotAfterAYes) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(Reset, ClearsTheCurrentSlotAfterAYes) {
     const int32_t a = tree.AddSkillNode(10, 0);
     const int32_t third = tree.AddSkillNode(10, 3);
-    RecordingView view;
-    SkillTreeRules rules(&view);
     tree.Open(rules);
     SetGrade(tree, 2);
-    SetLevel(tree, a, 4);
-    SetLevel(tree, third, 2);
+    SetLevels(tree, {{a, 4}, {third, 2}});
     SetLevel(tree, a, 5, 1);
     rules.RecountUsedPoints();
     view.calls.clear();
@@ -793,19 +706,11 @@ TEST(Reset, ClearsTheCurrentSlotAfterAYes) {
     EXPECT_EQ(tree.Node(a).level[0], 4);
     EXPECT_TRUE(view.calls.empty());
     ASSERT_EQ(scope.boxes.size(), 1u);
-    MessageBoxRequest question;
-    question.owner = MbOwner::SkillTree;
-    question.text = u"데이터들을 초기화하시겠습니까?";
-    question.caption = u"Tolvemar";
-    question.buttons = MbButtons::YesNo;
-    question.icon = MbIcon::Question;
-    EXPECT_EQ(scope.boxes[0], question);
+    EXPECT_EQ(scope.boxes[0], TreeBox(u"데이터들을 초기화하시겠습니까?", u"Tolvemar", MbButtons::YesNo, MbIcon::Question));
 
     scope.answer = MbResult::Yes;
     rules.OnClickedReset();
-    EXPECT_EQ(tree.Node(a).level[0], 0);
-    EXPECT_EQ(tree.Node(third).level[0], 0);
-    EXPECT_EQ(tree.Node(0).level[0], 2);
+    ExpectLevels(tree, {{a, 0}, {third, 0}, {0, 2}});
     EXPECT_EQ(tree.Node(a).level[1], 5);
     EXPECT_EQ(rules.m_nUsedPoints[0], 0);
     EXPECT_TRUE(g_bModified);
@@ -818,13 +723,10 @@ TEST(Reset, ClearsTheCurrentSlotAfterAYes) {
 
 // ---- Drawing helpers ---------------------------------------------------------------------------
 
-TEST(VisibleNodes, EndAtTheListEndOrTheFirstHiddenPage) {
-    RulesTestScope scope;
-    SyntheticTree tree = MakeJob();
+TEST_F(VisibleNodes, EndAtTheListEndOrTheFirstHiddenPage) {
     tree.AddSkillNode(5, 0);
     const int32_t second = tree.AddSkillNode(5, 1);
     const int32_t advanced = tree.AddSkillNode(5, 2);
-    SkillTreeRules rules;
     tree.Open(rules);
     EXPECT_EQ(rules.VisibleNodeCount(), 2);
     SetGrade(tree, 3);

@@ -4,12 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <set>
+#include <tuple>
 
 namespace {
 
 QRgb Px(GdiSurface& s, int x, int y) { return s.Image().pixel(x, y) & 0xFFFFFF; }
 QRgb Rgb(uint32_t colourRef) { return RgbOfColourRef(colourRef) & 0xFFFFFF; }
+
+// Each (x, y, colour ref) must hold that colour.
+void ExpectPixels(GdiSurface& s, std::initializer_list<std::tuple<int, int, uint32_t>> pixels) {
+    for (const auto& [x, y, colourRef] : pixels) EXPECT_EQ(Px(s, x, y), Rgb(colourRef)) << x << "," << y;
+}
 
 QImage Solid(int w, int h, uint32_t colourRef) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -36,10 +43,7 @@ TEST(GdiSurface, BlockTransfersCombineBitwise) {
     for (const auto& c : cases) {
         s.FillSolidRect({0, 0, 4, 1}, dst);
         s.BitBlt(1, 0, 2, 1, source, 0, 0, c.op);
-        EXPECT_EQ(Px(s, 0, 0), Rgb(dst));
-        EXPECT_EQ(Px(s, 1, 0), Rgb(c.expected));
-        EXPECT_EQ(Px(s, 2, 0), Rgb(c.expected));
-        EXPECT_EQ(Px(s, 3, 0), Rgb(dst));
+        ExpectPixels(s, {{0, 0, dst}, {1, 0, c.expected}, {2, 0, c.expected}, {3, 0, dst}});
     }
     // Empty and negative sizes, and a null source, copy nothing.
     s.FillSolidRect({0, 0, 4, 1}, dst);
@@ -64,11 +68,10 @@ TEST(GdiSurface, TransparentCopyFollowsTheMaskRule) {
     s.FillSolidRect({4, 0, 5, 1}, 0x777777);
     s.SetBkColor(kButtonFaceColour);
     s.DrawTransparentBitmap(1, 0, 4, 1, source, 0xFF00FF);
-    EXPECT_EQ(Px(s, 0, 0), Rgb(kButtonFaceColour));
-    EXPECT_EQ(Px(s, 1, 0), Rgb(kButtonFaceColour));        // key over button face: unchanged
-    EXPECT_EQ(Px(s, 2, 0), Rgb(0x123456));                 // source
-    EXPECT_EQ(Px(s, 3, 0), Rgb(0x2468AC & kButtonFaceColour));  // key: ANDed with the background
-    EXPECT_EQ(Px(s, 4, 0), Rgb(0x000000));                 // black source stays black
+    // Key over button face: unchanged; source; key: ANDed with the
+    // background; a black source stays black.
+    ExpectPixels(s, {{0, 0, kButtonFaceColour}, {1, 0, kButtonFaceColour}, {2, 0, 0x123456},
+                     {3, 0, 0x2468AC & kButtonFaceColour}, {4, 0, 0x000000}});
     // Clipped at the surface's edges without harm.
     s.DrawTransparentBitmap(-2, 0, 4, 1, source, 0xFF00FF);
     s.DrawTransparentBitmap(4, 0, 4, 1, source, 0xFF00FF);
@@ -82,20 +85,14 @@ TEST(GdiSurface, OnePixelLinesLeaveOutTheirEndPoint) {
     s.SelectPen(&pen);
     s.MoveTo(2, 5);
     s.LineTo(8, 5);
-    EXPECT_EQ(Px(s, 1, 5), Rgb(0xFFFFFF));
-    EXPECT_EQ(Px(s, 2, 5), Rgb(0x0000FF));
-    EXPECT_EQ(Px(s, 7, 5), Rgb(0x0000FF));
-    EXPECT_EQ(Px(s, 8, 5), Rgb(0xFFFFFF));
+    ExpectPixels(s, {{1, 5, 0xFFFFFF}, {2, 5, 0x0000FF}, {7, 5, 0x0000FF}, {8, 5, 0xFFFFFF}});
     s.LineTo(8, 1);  // upwards from the last end point, which it now draws
-    EXPECT_EQ(Px(s, 8, 5), Rgb(0x0000FF));
-    EXPECT_EQ(Px(s, 8, 2), Rgb(0x0000FF));
-    EXPECT_EQ(Px(s, 8, 1), Rgb(0xFFFFFF));
+    ExpectPixels(s, {{8, 5, 0x0000FF}, {8, 2, 0x0000FF}, {8, 1, 0xFFFFFF}});
     s.LineTo(8, 1);  // zero length: nothing
-    EXPECT_EQ(Px(s, 8, 1), Rgb(0xFFFFFF));
+    ExpectPixels(s, {{8, 1, 0xFFFFFF}});
     s.MoveTo(0, 0);
     s.LineTo(3, 3);
-    EXPECT_EQ(Px(s, 2, 2), Rgb(0x0000FF));
-    EXPECT_EQ(Px(s, 3, 3), Rgb(0xFFFFFF));
+    ExpectPixels(s, {{2, 2, 0x0000FF}, {3, 3, 0xFFFFFF}});
 }
 
 TEST(GdiSurface, TwoPixelLinesCoverTheRowBeforeAndBothEnds) {
@@ -109,10 +106,7 @@ TEST(GdiSurface, TwoPixelLinesCoverTheRowBeforeAndBothEnds) {
         EXPECT_EQ(Px(s, x, 9), Rgb(0x0000FF)) << x;
         EXPECT_EQ(Px(s, x, 10), Rgb(0x0000FF)) << x;
     }
-    EXPECT_EQ(Px(s, 3, 10), Rgb(0xFFFFFF));
-    EXPECT_EQ(Px(s, 13, 10), Rgb(0xFFFFFF));
-    EXPECT_EQ(Px(s, 8, 11), Rgb(0xFFFFFF));
-    EXPECT_EQ(Px(s, 8, 8), Rgb(0xFFFFFF));
+    ExpectPixels(s, {{3, 10, 0xFFFFFF}, {13, 10, 0xFFFFFF}, {8, 11, 0xFFFFFF}, {8, 8, 0xFFFFFF}});
 }
 
 TEST(GdiSurface, FillLeavesItsColourAsBackgroundOfOpaqueText) {

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <optional>
+#include <utility>
+
 namespace {
 
 QAbstractButton* Btn(const QWidget* dialog, int id) { return GetDlgItemAs<QAbstractButton>(dialog, id); }
@@ -28,28 +32,40 @@ void ShowAndPaint(COptionDlg& dialog) {
     dialog.grab();
 }
 
-TEST(OptionDlg, StartsFromTheOptionsWithKoreanPreselectedOnTheFirstRun) {
+// Each (id, checked) must hold.
+void ExpectChecked(const QWidget* dialog, std::initializer_list<std::pair<int, bool>> states) {
+    for (const auto& [id, checked] : states) EXPECT_EQ(Btn(dialog, id)->isChecked(), checked) << id;
+}
+
+// A shown and painted dialog over the options with the given language.
+class OptionDlgTest : public ::testing::Test {
+protected:
+    COptionDlg& Open(int32_t language) {
+        g_Options.Language = language;
+        dialog.emplace();
+        ShowAndPaint(*dialog);
+        return *dialog;
+    }
     ShellTestEnvironment env;
+    std::optional<COptionDlg> dialog;
+};
+
+TEST_F(OptionDlgTest, StartsFromTheOptionsWithKoreanPreselectedOnTheFirstRun) {
     g_Options.SexType = 1;
     g_Options.AutoCenter = 1;
     g_Options.AutoUpdate = 0;
     g_Options.Language = -1;
     COptionDlg dialog;
     EXPECT_EQ(dialog.Options().Language, 0);
-    EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_BOY)->isChecked());
-    EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_GIRL)->isChecked());
-    EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_SKILLINFO)->isChecked());
-    EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_AUTOCENTER)->isChecked());
-    EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_AUTOUPDATE)->isChecked());
-    EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_SAVETOFILE)->isChecked());
-    EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_KOREAN)->isChecked());
-    EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_INTERNATIONAL)->isChecked());
+    ExpectChecked(&dialog, {{COptionDlg::IDC_BOY, false}, {COptionDlg::IDC_GIRL, true}, {COptionDlg::IDC_SKILLINFO, true},
+                            {COptionDlg::IDC_AUTOCENTER, true}, {COptionDlg::IDC_AUTOUPDATE, false},
+                            {COptionDlg::IDC_SAVETOFILE, false}, {COptionDlg::IDC_KOREAN, true},
+                            {COptionDlg::IDC_INTERNATIONAL, false}});
     EXPECT_TRUE(Btn(&dialog, 2)->isEnabled());
     EXPECT_EQ(g_Options.Language, -1);  // the preselection is the copy's only
 }
 
-TEST(OptionDlg, FirstPaintRelabelsInKoreanReplacingTheTemplateCaptions) {
-    ShellTestEnvironment env;
+TEST_F(OptionDlgTest, FirstPaintRelabelsInKoreanReplacingTheTemplateCaptions) {
     g_Options.Language = 0;
     COptionDlg dialog;
     EXPECT_EQ(Btn(&dialog, 1)->text(), QStringLiteral("저 장"));
@@ -63,12 +79,9 @@ TEST(OptionDlg, FirstPaintRelabelsInKoreanReplacingTheTemplateCaptions) {
     for (int id : {1088, 1089, 1090, 1091, 1092}) EXPECT_TRUE(GetDlgItem(&dialog, id)->isVisible()) << id;
 }
 
-TEST(OptionDlg, LanguageClickPreviewsWithoutTouchingTheOptions) {
-    ShellTestEnvironment env;
-    g_Options.Language = 0;
+TEST_F(OptionDlgTest, LanguageClickPreviewsWithoutTouchingTheOptions) {
     g_Options.SkillInfo = 1;
-    COptionDlg dialog;
-    ShowAndPaint(dialog);
+    COptionDlg& dialog = Open(0);
     Click(&dialog, COptionDlg::IDC_INTERNATIONAL);
     EXPECT_TRUE(dialog.RelabelPending());
     dialog.grab();
@@ -88,8 +101,7 @@ TEST(OptionDlg, LanguageClickPreviewsWithoutTouchingTheOptions) {
     EXPECT_EQ(Btn(&dialog, COptionDlg::IDC_SAVETOFILE)->text(), QStringLiteral("파일로 저장하기"));
     EXPECT_TRUE(GetDlgItem(&dialog, 1093)->isVisible());
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_SAVETOFILE)->isEnabled());
-    EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_INTERNATIONAL)->isChecked());
-    EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_KOREAN)->isChecked());
+    ExpectChecked(&dialog, {{COptionDlg::IDC_INTERNATIONAL, true}, {COptionDlg::IDC_KOREAN, false}});
 
     Click(&dialog, COptionDlg::IDC_JAPANESE);
     dialog.grab();
@@ -103,17 +115,13 @@ TEST(OptionDlg, LanguageClickPreviewsWithoutTouchingTheOptions) {
     EXPECT_TRUE(GetDlgItem(&dialog, 1090)->isVisible());
 }
 
-TEST(OptionDlg, RadiosStayCheckedWhenClickedAgainAndNeverBothSet) {
-    ShellTestEnvironment env;
-    g_Options.Language = 1;
-    COptionDlg dialog;
-    ShowAndPaint(dialog);
+TEST_F(OptionDlgTest, RadiosStayCheckedWhenClickedAgainAndNeverBothSet) {
+    COptionDlg& dialog = Open(1);
     Click(&dialog, COptionDlg::IDC_BOY);
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_BOY)->isChecked());
     EXPECT_EQ(dialog.Options().SexType, 0);
     Click(&dialog, COptionDlg::IDC_GIRL);
-    EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_BOY)->isChecked());
-    EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_GIRL)->isChecked());
+    ExpectChecked(&dialog, {{COptionDlg::IDC_BOY, false}, {COptionDlg::IDC_GIRL, true}});
     Click(&dialog, COptionDlg::IDC_INTERNATIONAL);
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_INTERNATIONAL)->isChecked());
     EXPECT_EQ(dialog.Options().Language, 1);
@@ -122,11 +130,8 @@ TEST(OptionDlg, RadiosStayCheckedWhenClickedAgainAndNeverBothSet) {
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_GIRL)->isChecked());
 }
 
-TEST(OptionDlg, CheckBoxesToggleTheCopyOnly) {
-    ShellTestEnvironment env;
-    g_Options.Language = 0;
-    COptionDlg dialog;
-    ShowAndPaint(dialog);
+TEST_F(OptionDlgTest, CheckBoxesToggleTheCopyOnly) {
+    COptionDlg& dialog = Open(0);
     Click(&dialog, COptionDlg::IDC_AUTOCHANGE);
     Click(&dialog, COptionDlg::IDC_AUTOSAVE);
     Click(&dialog, COptionDlg::IDC_AUTOCENTER);
@@ -137,17 +142,13 @@ TEST(OptionDlg, CheckBoxesToggleTheCopyOnly) {
     EXPECT_EQ(dialog.Options().AutoCenter, 1);
     EXPECT_EQ(dialog.Options().AutoUpdate, 0);
     EXPECT_EQ(dialog.Options().SkillInfo, 0);
-    EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_AUTOCHANGE)->isChecked());
-    EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_AUTOCENTER)->isChecked());
+    ExpectChecked(&dialog, {{COptionDlg::IDC_AUTOCHANGE, false}, {COptionDlg::IDC_AUTOCENTER, true}});
     EXPECT_EQ(g_Options.AutoChange, 1);
     EXPECT_EQ(g_Options.AutoCenter, 0);
 }
 
-TEST(OptionDlg, CancelAfterAPreviewChangesAndWritesNothing) {
-    ShellTestEnvironment env;
-    g_Options.Language = 0;
-    COptionDlg dialog;
-    ShowAndPaint(dialog);
+TEST_F(OptionDlgTest, CancelAfterAPreviewChangesAndWritesNothing) {
+    COptionDlg& dialog = Open(0);
     Click(&dialog, COptionDlg::IDC_INTERNATIONAL);
     Click(&dialog, COptionDlg::IDC_GIRL);
     Click(&dialog, COptionDlg::IDC_SAVETOFILE);
@@ -162,11 +163,8 @@ TEST(OptionDlg, CancelAfterAPreviewChangesAndWritesNothing) {
     EXPECT_TRUE(env.services.calls.empty());
 }
 
-TEST(OptionDlg, SaveStoresAllEightOptionsWithoutTouchingTheBuildsWhenTheStoreStays) {
-    ShellTestEnvironment env;
-    g_Options.Language = -1;
-    COptionDlg dialog;
-    ShowAndPaint(dialog);
+TEST_F(OptionDlgTest, SaveStoresAllEightOptionsWithoutTouchingTheBuildsWhenTheStoreStays) {
+    COptionDlg& dialog = Open(-1);
     Click(&dialog, COptionDlg::IDC_INTERNATIONAL);
     Click(&dialog, COptionDlg::IDC_AUTOCENTER);
     Click(&dialog, 1);
@@ -181,9 +179,7 @@ TEST(OptionDlg, SaveStoresAllEightOptionsWithoutTouchingTheBuildsWhenTheStoreSta
     EXPECT_EQ(env.profile.GetProfileInt(u"Option", u"SaveToFile", -5), 0);
 }
 
-TEST(OptionDlg, SwitchingTheStoreSavesToTheOldOneThenLoadsTheNewOne) {
-    ShellTestEnvironment env;
-    g_Options.Language = 0;
+TEST_F(OptionDlgTest, SwitchingTheStoreSavesToTheOldOneThenLoadsTheNewOne) {
     std::vector<std::u16string> titles;
     SetMainTitleSink([&](const std::u16string& title) { titles.push_back(title); });
     int32_t saveToFileWhenSaving = -1;
@@ -196,9 +192,7 @@ TEST(OptionDlg, SwitchingTheStoreSavesToTheOldOneThenLoadsTheNewOne) {
     } services;
     services.seen = &saveToFileWhenSaving;
     SetShellServices(&services);
-
-    COptionDlg dialog;
-    ShowAndPaint(dialog);
+    COptionDlg& dialog = Open(0);
     Click(&dialog, COptionDlg::IDC_SAVETOFILE);
     Click(&dialog, 1);
     EXPECT_EQ(services.calls, (std::vector<std::string>{"SaveBuilds", "LoadBuilds"}));
@@ -209,12 +203,9 @@ TEST(OptionDlg, SwitchingTheStoreSavesToTheOldOneThenLoadsTheNewOne) {
     SetShellServices(&env.services);
 }
 
-TEST(OptionDlg, CancelInTheSaveQuestionKeepsTheDialogOpenAndAppliesNothing) {
-    ShellTestEnvironment env;
-    g_Options.Language = 0;
+TEST_F(OptionDlgTest, CancelInTheSaveQuestionKeepsTheDialogOpenAndAppliesNothing) {
     env.services.saveResult = false;
-    COptionDlg dialog;
-    ShowAndPaint(dialog);
+    COptionDlg& dialog = Open(0);
     Click(&dialog, COptionDlg::IDC_SAVETOFILE);
     Click(&dialog, COptionDlg::IDC_GIRL);
     Click(&dialog, 1);

@@ -200,10 +200,6 @@ TEST(TolvemarDlg, ContextMenuHoldsASeparatorAndTheAboutItem) {
     menu->hide();
 }
 
-}  // namespace
-
-namespace {
-
 TEST(TolvemarDlg, TheOuterSizeIsTheChoosersAlsoWhenPlacedBeforeTheFirstShow) {
     ShellTestEnvironment env;
     StoreLanguage(env, 0);
@@ -214,10 +210,6 @@ TEST(TolvemarDlg, TheOuterSizeIsTheChoosersAlsoWhenPlacedBeforeTheFirstShow) {
     QTRY_COMPARE_WITH_TIMEOUT(dialog.frameGeometry().size(), dialog.m_pSelectJobDlg->size(), 2000);
     EXPECT_EQ(dialog.frameGeometry().topLeft(), QPoint(0, 0));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(TolvemarDlg, ACloseRequestWhileOneIsBeingHandledIsIgnored) {
     ShellTestEnvironment env;

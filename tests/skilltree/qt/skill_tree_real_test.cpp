@@ -11,6 +11,7 @@
 #include "shell/qt/select_job_dlg.h"
 #include "shell/qt/shell_test_support.h"
 #include "shell/qt/tolvemar_dlg.h"
+#include "support/deepest_node.h"
 
 #include <QPainter>
 #include <QTest>
@@ -38,20 +39,9 @@ protected:
     static int OpenAndHoverDeepest(CSkillTreeDlg& dlg, int job, int grade) {
         SetSlotGrade(job, g_nSelectedSlot[job], grade);
         dlg.OpenJob(job);
-        SkillTreeRules& rules = dlg.Rules();
-        int best = -1, bestMarked = 0;
-        for (int i = 1; i <= rules.VisibleNodeCount(); ++i) {
-            rules.UpdateHover(i);
-            int marked = 0;
-            for (int k = 0; k < kNodeCount; ++k) marked += rules.m_pNodes[k].previewLevel > 0;
-            if (marked > bestMarked) {
-                bestMarked = marked;
-                best = i;
-            }
-        }
-        rules.UpdateHover(-1);
+        const int best = DeepestNode(dlg.Rules());
         if (best > 0) {
-            const SkillTreeNode& n = rules.m_pNodes[best];
+            const SkillTreeNode& n = dlg.Rules().m_pNodes[best];
             const QPoint at(kTreeOriginX + IconLeft(n.column) + 4, kTreeOriginY + IconTop(n.row) + 4);
             QTest::mouseMove(&dlg, at + QPoint(1, 1));
             QTest::mouseMove(&dlg, at);

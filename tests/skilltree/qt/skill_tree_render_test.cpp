@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
+#include <tuple>
 
 namespace {
 
@@ -28,6 +30,10 @@ protected:
     static QPoint Client(int x, int y) { return {x + kTreeOriginX, y + kTreeOriginY}; }
     QRgb At(const QImage& image, int treeX, int treeY) {
         return image.pixel(Client(treeX, treeY)) | 0xFF000000u;
+    }
+    // Each (x, y, colour ref) in tree coordinates must hold that colour.
+    void ExpectAt(const QImage& image, std::initializer_list<std::tuple<int, int, uint32_t>> pixels) {
+        for (const auto& [x, y, colour] : pixels) EXPECT_EQ(At(image, x, y), Rgb(colour)) << x << "," << y;
     }
     void Hover(int node) {
         const SkillTreeNode& n = tree.nodes[node];
@@ -59,21 +65,14 @@ TEST_F(TreeRender, FramesIconsAndGreyConnectors) {
     Save(image, "synthetic-grade1.png");
     ASSERT_EQ(image.size(), QSize(518, 609));
     // Page 0: grey outer line 6 below its top, white inner line 2 inside it.
-    EXPECT_EQ(At(image, 100, 6), Rgb(0x7F7F7F));
-    EXPECT_EQ(At(image, 100, 8), Rgb(0xFFFFFF));
-    EXPECT_EQ(At(image, 0, 200), Rgb(0x7F7F7F));
-    EXPECT_EQ(At(image, 2, 200), Rgb(0xFFFFFF));
-    EXPECT_EQ(At(image, 212, 430), Rgb(0x7F7F7F));
-    EXPECT_EQ(At(image, 468, 200), Rgb(0x7F7F7F));
+    ExpectAt(image, {{100, 6, 0x7F7F7F}, {100, 8, 0xFFFFFF}, {0, 200, 0x7F7F7F}, {2, 200, 0xFFFFFF},
+                     {212, 430, 0x7F7F7F}, {468, 200, 0x7F7F7F}});
     // Alpha's icon: magenta border shows the button face, its square its colour.
-    EXPECT_EQ(At(image, 34, 36), Rgb(kButtonFaceColour));
-    EXPECT_EQ(At(image, 45, 47), Rgb(kIconColour));
+    ExpectAt(image, {{34, 36, kButtonFaceColour}, {45, 47, kIconColour}});
     // An icon that does not load is a black square.
-    EXPECT_EQ(At(image, 289, 163), Rgb(0x000000));
-    EXPECT_EQ(At(image, 312, 186), Rgb(0x000000));
+    ExpectAt(image, {{289, 163, 0x000000}, {312, 186, 0x000000}});
     // Grey connectors, one pixel wide, no arrowheads.
-    EXPECT_EQ(At(image, 45, 130), Rgb(0x646464));
-    EXPECT_EQ(At(image, 44, 130), Rgb(kButtonFaceColour));
+    ExpectAt(image, {{45, 130, 0x646464}, {44, 130, kButtonFaceColour}});
     EXPECT_FALSE(Contains(image, 0, 0, 500, 450, kArrowColour));
     EXPECT_FALSE(Contains(image, 0, 0, 500, 450, 0x0000FF));
     // Names in black under the icons; no level numbers anywhere.
@@ -96,22 +95,13 @@ TEST_F(TreeRender, HoveredSkillShowsItsRedPathsRingAndNumbers) {
     const QImage image = dlg.RenderClient();
     Save(image, "synthetic-hover.png");
     // Beta to Alpha and Gamma to Beta in red, two pixels wide.
-    EXPECT_EQ(At(image, 45, 130), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 44, 130), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 100, 175), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 100, 174), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 100, 176), Rgb(kButtonFaceColour));
+    ExpectAt(image, {{45, 130, 0x0000FF}, {44, 130, 0x0000FF}, {100, 175, 0x0000FF}, {100, 174, 0x0000FF},
+                     {100, 176, kButtonFaceColour}});
     // Arrowheads at the dependents' ends, keyed on magenta.
-    EXPECT_EQ(At(image, 158, 172), Rgb(kArrowColour));
-    EXPECT_EQ(At(image, 155, 172), Rgb(kButtonFaceColour));
-    EXPECT_EQ(At(image, 47, 158), Rgb(kArrowColour));
+    ExpectAt(image, {{158, 172, kArrowColour}, {155, 172, kButtonFaceColour}, {47, 158, kArrowColour}});
     // The red ring around Gamma, two pixels outside its icon.
-    EXPECT_EQ(At(image, 159, 168), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 160, 168), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 185, 168), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 186, 168), Rgb(0x0000FF));
-    EXPECT_EQ(At(image, 187, 168), Rgb(kButtonFaceColour));
-    EXPECT_EQ(At(image, 170, 162), Rgb(0x0000FF));
+    ExpectAt(image, {{159, 168, 0x0000FF}, {160, 168, 0x0000FF}, {185, 168, 0x0000FF}, {186, 168, 0x0000FF},
+                     {187, 168, kButtonFaceColour}, {170, 162, 0x0000FF}});
     // Numbers: Gamma "-5" outlined red, Beta "2" outlined red, Alpha "3"
     // outlined blue (needed at 3, has 5); all white inside.
     EXPECT_TRUE(Contains(image, 161, 163, 185, 187, 0x0000FF));
@@ -132,8 +122,7 @@ TEST_F(TreeRender, DownwardArrowheadSitsBelowTheName) {
     const QImage image = dlg.RenderClient();
     // Lost's path leaves its bottom edge at (301, 187); the arrowhead is
     // 2 + 11 pixels below it (one-line name), at (298, 200)-(304, 206).
-    EXPECT_EQ(At(image, 303, 201), Rgb(kArrowColour));
-    EXPECT_EQ(At(image, 303, 199), Rgb(kButtonFaceColour));
+    ExpectAt(image, {{303, 201, kArrowColour}, {303, 199, kButtonFaceColour}});
 }
 
 TEST_F(TreeRender, PageOneHasNoFrameFromGradeTwo) {
@@ -142,8 +131,7 @@ TEST_F(TreeRender, PageOneHasNoFrameFromGradeTwo) {
     tree.nodes[0].level[0] = 2;
     dlg.Rules().OpenJobRecord(tree.job);
     const QImage image = dlg.RenderClient();
-    EXPECT_EQ(At(image, 468, 200), Rgb(kButtonFaceColour));
-    EXPECT_EQ(At(image, 300, 200), Rgb(0x7F7F7F));
+    ExpectAt(image, {{468, 200, kButtonFaceColour}, {300, 200, 0x7F7F7F}});
     // Its nodes are still drawn.
     EXPECT_EQ(At(image, 300, 47), Rgb(kIconColour));
 }
