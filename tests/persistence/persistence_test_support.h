@@ -135,13 +135,7 @@ private:
 
 inline MessageBoxRequest Box(MbOwner owner, const std::u16string& text, const std::u16string& caption,
                              MbButtons buttons, MbIcon icon) {
-    MessageBoxRequest request;
-    request.owner = owner;
-    request.text = text;
-    request.caption = caption;
-    request.buttons = buttons;
-    request.icon = icon;
-    return request;
+    return {owner, text, caption, buttons, icon};
 }
 
 }  // namespace persist_test
