@@ -230,3 +230,40 @@ TEST_F(TolvemarDlgTest, ACloseRequestWhileOneIsBeingHandledIsIgnored) {
 }
 
 }  // namespace
+
+namespace {
+
+// The chooser gives the focus to its close-file button, which is hidden
+// unless a save file is in use: then no visible button holds the focus, and
+// Space presses nothing.
+TEST(TolvemarDlg, SpacePressesNoButtonWhileTheCloseFileButtonIsHidden) {
+    ShellTestEnvironment env;
+    StoreLanguage(env, 0);
+    CTolvemarDlg dialog;
+    dialog.OnInitDialog();
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    CSelectJobDlg* chooser = dialog.m_pSelectJobDlg;
+    auto pressSpace = [&] {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(qobject_cast<QAbstractButton*>(focused), nullptr)
+            << focused->objectName().toStdString();
+        QTest::keyClick(focused, Qt::Key_Space);
+    };
+    pressSpace();
+    // Again after a job was opened and the chooser came back.
+    chooser->OnClickedJob(0);
+    chooser->ShowWindow(true);
+    pressSpace();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_EQ(std::count(env.services.calls.begin(), env.services.calls.end(), "SaveBuilds"), 0);
+
+    // With the button shown, it takes the focus.
+    chooser->ShowFileButtons(true);
+    chooser->ShowWindow(true);
+    EXPECT_EQ(QApplication::focusWidget(), GetDlgItem(chooser, CSelectJobDlg::IDC_CLOSE_FILE));
+}
+
+}  // namespace
