@@ -57,7 +57,7 @@ TEST(SelectJobDlg, PicturesSitInTwoRowsOfTenWithTheirNamesBelow) {
     ShellTestEnvironment env;
     ChooserHost host;
     // Job 9 top-left, job 8 below it, job 18 bottom-right (Tahoma 9: 7 x 14 units).
-    EXPECT_EQ(GetDlgItem(host.chooser, 1000)->geometry(), QRect(30, 32, 65, 113));
+    EXPECT_EQ(GetDlgItem(host.chooser, 1000)->geometry(), QRect(30, 32, 65, 114));
     EXPECT_EQ(GetDlgItem(host.chooser, 1023)->pos(), QPoint(30, 168));
     EXPECT_EQ(GetDlgItem(host.chooser, 1067)->pos(), QPoint(677, 168));
     EXPECT_EQ(GetDlgItem(host.chooser, 1036)->pos(), QPoint(26, 145));

@@ -30,7 +30,7 @@ TEST_F(MemoPopup, WrapsSizesAndKeepsItsPlace) {
     auto* label = GetDlgItemAs<QLabel>(&memo, IDC_SKILLMEMO_TEXT);
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text().toStdU16String(), memo.Text());
-    EXPECT_EQ(label->geometry(), QRect(4, 4, 476, 351));
+    EXPECT_EQ(label->geometry(), QRect(4, 4, 476, 352));
     memo.MoveTo(200, 70);
     EXPECT_EQ(memo.pos(), QPoint(202, 70));
     // An empty description (or a skill index outside the table) changes nothing.
