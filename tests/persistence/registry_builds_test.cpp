@@ -143,23 +143,15 @@ TEST_F(RegistryStoreTest, AnEmptyProfileGivesEveryJobItsHighestGradeAndSlotZero)
     }
 }
 
-TEST_F(RegistryStoreTest, ValueNamesAreTheTwentyDistinctTitlesOfEachLanguage) {
-    for (int32_t language : {0, 1, 2}) {
-        g_Options.Language = language;
-        std::set<std::u16string> names;
-        for (int job = 0; job < kJobCount; ++job) {
-            names.insert(SlotValueName(job));
-            EXPECT_EQ(DataValueName(job, 2), SlotValueName(job) + u"2");
-        }
-        EXPECT_EQ(names.size(), 20u) << language;
-    }
-}
-
 TEST_F(RegistryStoreTest, AllBuildsRoundTripThroughTheProfile) {
     const AllBuilds builds = RandomValidBuilds(17, CurrentLevelCaps());
     ApplyAll(builds);
     ASSERT_TRUE(CSaveData().SaveRegistry());
     EXPECT_EQ(profile_.values.size(), 80u);
+    // Values are named by the job's highest title, the levels with the slot digit.
+    EXPECT_EQ(profile_.GetProfileInt(kSlotSection, GetJobTitle(5, 4), -1), builds.jobs[5].selectedSlot);
+    EXPECT_EQ(profile_.GetProfileString(kDataSection, GetJobTitle(5, 4) + std::u16string(u"2")),
+              EncodeLevelText(builds.jobs[5].level[2]));
     ApplyAll(AllBuilds{});
     CSaveData().LoadRegistry();
     EXPECT_TRUE(CaptureBuilds() == builds);

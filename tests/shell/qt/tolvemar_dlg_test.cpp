@@ -229,19 +229,11 @@ TEST_F(TolvemarDlgTest, ACloseRequestWhileOneIsBeingHandledIsIgnored) {
     SetShellServices(&env.services);
 }
 
-}  // namespace
-
-namespace {
-
 // The chooser gives the focus to its close-file button, which is hidden
 // unless a save file is in use: then no visible button holds the focus, and
 // Space presses nothing.
-TEST(TolvemarDlg, SpacePressesNoButtonWhileTheCloseFileButtonIsHidden) {
-    ShellTestEnvironment env;
-    StoreLanguage(env, 0);
-    CTolvemarDlg dialog;
-    dialog.OnInitDialog();
-    dialog.show();
+TEST_F(TolvemarDlgTest, SpacePressesNoButtonWhileTheCloseFileButtonIsHidden) {
+    CTolvemarDlg& dialog = StartShown();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     CSelectJobDlg* chooser = dialog.m_pSelectJobDlg;
     auto pressSpace = [&] {
