@@ -39,7 +39,13 @@ void ApplyJobBuilds(int32_t job, const JobBuilds& builds) {
     g_nSelectedSlot[job] = SanitizeSlot(builds.selectedSlot);
     const JobRecord* record = FindJobRecord(job);
     if (!record || !record->nodes) return;
-    for (int32_t s = 0; s < kSlotCount; ++s) {
-        for (int32_t n = 0; n < kNodeCount; ++n) record->nodes[n].level[s] = builds.level[s][n];
+    // Only levels that change are written: the trees are one large table of
+    // the program image, and the first write to each of its pages costs a
+    // page copy, which at start-up touched every page of every tree.
+    for (int32_t n = 0; n < kNodeCount; ++n) {
+        int32_t* level = record->nodes[n].level;
+        for (int32_t s = 0; s < kSlotCount; ++s) {
+            if (level[s] != builds.level[s][n]) level[s] = builds.level[s][n];
+        }
     }
 }

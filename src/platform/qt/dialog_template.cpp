@@ -1,5 +1,7 @@
 #include "platform/qt/dialog_template.h"
 
+#include "platform/qt/group_box_frame.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -42,7 +44,11 @@ QWidget* MakeControl(QWidget* host, const ControlTemplate& control) {
         radio->setAutoExclusive(false);
         return radio;
     }
-    case ControlKind::GroupBox: return new QGroupBox(control.caption, host);
+    case ControlKind::GroupBox: {
+        auto* box = new QGroupBox(control.caption, host);
+        UsePlainGroupBoxFrame(box);
+        return box;
+    }
     case ControlKind::Static: {
         auto* label = new QLabel(control.caption, host);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

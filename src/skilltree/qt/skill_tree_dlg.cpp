@@ -20,6 +20,10 @@
 
 namespace {
 
+// The four arrowheads (by ArrowheadPlace::index) are bitmaps 221..224, taken
+// from the bitmap cache when a highlighted connector is drawn.
+constexpr int kArrowBitmap = 221;
+
 std::u16string NumberText(long long value) {
     const std::string s = std::to_string(value);
     return std::u16string(s.begin(), s.end());
@@ -86,7 +90,6 @@ CSkillTreeDlg::CSkillTreeDlg(QWidget* parent)
     connectButton(IDC_SKILLTREE_SLOT2, [this] { m_rules.OnClickedSlot2(); });
     connectButton(IDC_SKILLTREE_SLOT3, [this] { m_rules.OnClickedSlot3(); });
     m_pMemoDlg = new CSkillMemoDlg(this);
-    for (int i = 0; i < 4; ++i) m_bmpArrow[i] = TreeBitmap(221 + i);
     EnterEscapeFilter::Instance().Cover(this);
     setVisible(false);
 }
@@ -353,8 +356,8 @@ void CSkillTreeDlg::DrawConnectors(GdiSurface& dc) {
                 ChooseArrowhead(node, entry,
                                 NameLineCount(GetSkillRecordDisplayName(RecordOf(node.skill))));
             if (arrow.index >= 0)
-                dc.DrawTransparentBitmap(arrow.x, arrow.y, 6, 6, m_bmpArrow[arrow.index],
-                                         kColourMagenta);
+                dc.DrawTransparentBitmap(arrow.x, arrow.y, 6, 6,
+                                         TreeBitmap(kArrowBitmap + arrow.index), kColourMagenta);
             DrawPath(dc, node, entry);
         }
     }

@@ -90,7 +90,6 @@ private:
     const GdiPen m_penFrameInner{0xFFFFFF, 1};
     const GdiPen m_penConnector{0x646464, 1};
     const GdiPen m_penHighlight{0x0000FF, 2};
-    QImage m_bmpArrow[4];
     const SkillRecord* m_pSkillTable = nullptr;  // nullptr: g_SkillTable
     int32_t m_nSkillTableSize = 0;
     QImage m_client;        // the last picture, reused between paints of one size
