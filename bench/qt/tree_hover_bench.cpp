@@ -3,9 +3,11 @@
 // the repaint of the shown window, on the largest tree (job 3 at grade 3).
 // The floor is a window of the same size whose mouse move merely asks for a
 // repaint that fills an image and copies it.
+#include "data/description_loader.h"
 #include "data/lookups.h"
 #include "persistence/build_state.h"
 #include "shell/options.h"
+#include "skilltree/qt/skill_memo_dlg.h"
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/tree_geometry.h"
 #include "../../tests/support/deepest_node.h"
@@ -131,6 +133,40 @@ void BM_TreeHoverToPainted(benchmark::State& state) {
     state.counters["visible_nodes"] = h.tree->Rules().VisibleNodeCount();
 }
 BENCHMARK(BM_TreeHoverToPainted)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// A move from a blank spot onto an icon with the description popup on: the
+// popup is filled, placed and shown, and both windows paint.
+void BM_TreeHoverWithPopup(benchmark::State& state) {
+    HoverTree& h = Tree();
+    static const bool loaded = LoadSkillDescriptions();
+    if (!loaded) state.SkipWithError("no skill descriptions");
+    g_Options.SkillInfo = 1;
+    CSkillMemoDlg* popup = h.tree->MemoDlg();
+    PaintCounter popupPaints(popup);
+    const QPoint blank(5, 5);  // left of the header: no icon
+    std::vector<double> samples;
+    for (auto _ : state) {
+        SendMove(h.tree, blank);
+        WaitForPaint(*h.paints);
+        const long popupBefore = popupPaints.count;
+        const auto start = std::chrono::steady_clock::now();
+        SendMove(h.tree, h.at[0]);
+        if (!WaitForPaint(*h.paints) ||
+            (popupPaints.count == popupBefore && !WaitForPaint(popupPaints))) {
+            state.SkipWithError("the move did not repaint the tree and show the popup");
+            break;
+        }
+        const double took =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(took);
+        samples.push_back(took);
+    }
+    ReportSpread(state, samples);
+    SendMove(h.tree, blank);
+    WaitForPaint(*h.paints);
+    g_Options.SkillInfo = 0;
+}
+BENCHMARK(BM_TreeHoverWithPopup)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // A move that stays on the hovered icon: the hit test and nothing else.
 void BM_TreeMoveOnSameIcon(benchmark::State& state) {

@@ -18,6 +18,7 @@
 #include "platform/qt/ini_profile_store.h"
 #include "shell/qt/select_job_dlg.h"
 #include "shell/qt/tolvemar_app.h"
+#include "skilltree/qt/skill_memo_dlg.h"
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/tree_geometry.h"
 
@@ -77,6 +78,14 @@ void TakeShot(QWidget* chooser, const ShotRequest& shot) {
             QApplication::sendEvent(tree, &move);
         }
         QApplication::processEvents();
+    }
+    // The description popup is a window of its own: saved beside the picture.
+    if (auto* tree = mainWindow->findChild<CSkillTreeDlg*>(); tree && tree->MemoDlg() &&
+                                                             tree->MemoDlg()->isVisible()) {
+        QString popupFile = shot.file;
+        popupFile.insert(popupFile.lastIndexOf(QLatin1Char('.')), QStringLiteral("-popup"));
+        if (!tree->MemoDlg()->grab().save(popupFile)) std::_Exit(4);
+        std::printf("shot %s\n", qPrintable(popupFile));
     }
     const QPixmap picture = mainWindow->grab();
     std::printf("shot %s %dx%d ratio %.2f\n", qPrintable(shot.file), picture.width(),

@@ -19,12 +19,9 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
-// A control rectangle (x, y, width, height in dialog units) in pixels. The
-// far edges are converted, not the sizes, so adjacent controls stay adjacent.
+// A control rectangle (x, y, width, height in dialog units) in pixels; each
+// of the four values is converted on its own, as dialog templates are.
 inline constexpr PixelRect DialogRectToPixels(int x, int y, int w, int h, DialogBaseUnits base) {
-    const int left = DialogUnitsToPixelsX(x, base);
-    const int top = DialogUnitsToPixelsY(y, base);
-    const int right = DialogUnitsToPixelsX(x + w, base);
-    const int bottom = DialogUnitsToPixelsY(y + h, base);
-    return {left, top, right - left, bottom - top};
+    return {DialogUnitsToPixelsX(x, base), DialogUnitsToPixelsY(y, base),
+            DialogUnitsToPixelsX(w, base), DialogUnitsToPixelsY(h, base)};
 }

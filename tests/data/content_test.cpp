@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -257,7 +256,8 @@ TEST(ContentTrees, PrerequisitesAndTheirOddEntries) {
                 ASSERT_NE(p, nullptr) << "job " << job << " skill " << n->skill;
                 EXPECT_LE(p->page, n->page);
                 // Left of the node, or above it in the same column: the node
-                // order by (column, row) is then a topological order.
+                // order by (column, row) is then a topological order, so the
+                // prerequisites form no cycle.
                 EXPECT_TRUE(p->column < n->column || (p->column == n->column && p->row < n->row))
                     << "job " << job << " skill " << n->skill;
                 const int32_t maxLevel = g_SkillTable[e->skill].maxLevel;
@@ -277,27 +277,6 @@ TEST(ContentTrees, PrerequisitesAndTheirOddEntries) {
     EXPECT_EQ(levelZero, (std::vector<std::pair<int, int>>{{0, 0}}));
     EXPECT_EQ(overMaximum, (std::vector<std::pair<int, int>>{{3, 3}}));
     EXPECT_EQ(fiveEntryJobs, std::vector<int>{7});
-}
-
-TEST(ContentTrees, PrerequisiteGraphHasNoCycle) {
-    for (const auto& [job, perPage] : kNodesPerPage) {
-        const auto nodes = NodesOf(job);
-        // Depth-first search with colours over skills.
-        std::map<int32_t, int> colour;
-        bool cycle = false;
-        std::function<void(int32_t)> visit = [&](int32_t skill) {
-            colour[skill] = 1;
-            const SkillTreeNode* n = NodeOfSkill(job, skill);
-            for (const PrerequisiteEntry* e : UsedEntries(*n)) {
-                if (colour[e->skill] == 1) cycle = true;
-                else if (colour[e->skill] == 0) visit(e->skill);
-            }
-            colour[skill] = 2;
-        };
-        for (const SkillTreeNode* n : nodes)
-            if (colour[n->skill] == 0) visit(n->skill);
-        EXPECT_FALSE(cycle) << "job " << job;
-    }
 }
 
 TEST(ContentTrees, ConnectorsRunFromTheNodeToThePrerequisiteIcon) {

@@ -51,10 +51,7 @@ TEST_F(BuildStoreTest, SaveBuildsWritesTheFileInUseWithAutorunJobEighteen) {
     EXPECT_EQ(g_szSaveFilePath, Wide((dir_ / "Tolvemar.sav").string()));
     ApplyAll(RandomValidBuilds(6, CurrentLevelCaps()));
     ASSERT_TRUE(SaveBuilds());
-    const std::vector<uint8_t> bytes = ReadBytes(dir_ / "Tolvemar.sav");
-    ASSERT_EQ(bytes.size(), kSaveFileSize);
-    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunJob), 18);
-    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunSlot), 0);
+    ExpectSaveFileAutorun(dir_ / "Tolvemar.sav", 18, 0);
     EXPECT_EQ(profile_.writeCount, 0);
 
     // The path stays absolute when the current folder moves.

@@ -56,10 +56,7 @@ TEST_F(FileCommandsTest, SaveWritesTheChosenFileAndAdoptsIt) {
     ASSERT_FALSE(titles_.empty());
     EXPECT_EQ(titles_.back(), u"Tolvemar RE v2.21c - mine.tvf");
     EXPECT_TRUE(host_.buttons.empty());
-    const std::vector<uint8_t> bytes = ReadBytes(dir_ / "mine.tvf");
-    ASSERT_EQ(bytes.size(), kSaveFileSize);
-    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunJob), 4);
-    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunSlot), 1);
+    ExpectSaveFileAutorun(dir_ / "mine.tvf", 4, 1);
     ApplyAll(AllBuilds{});
     CSaveData().LoadFile(g_szSaveFilePath);
     EXPECT_TRUE(CaptureBuilds() == builds);
@@ -79,10 +76,7 @@ TEST_F(FileCommandsTest, SaveClampsTheChoiceAndStopsOnEveryCancel) {
     host_.fileName = PathIn("clamped.tvf");
     answers_ = {MbResult::Ok};
     OnClickedSaveFile(host_);
-    const std::vector<uint8_t> bytes = ReadBytes(dir_ / "clamped.tvf");
-    ASSERT_EQ(bytes.size(), kSaveFileSize);
-    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunJob), 20);
-    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunSlot), 0);
+    ExpectSaveFileAutorun(dir_ / "clamped.tvf", 20, 0);
 }
 
 TEST_F(FileCommandsTest, SaveAsksBeforeOverwritingAnExistingFile) {

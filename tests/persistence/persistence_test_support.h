@@ -6,6 +6,7 @@
 #include "data/lookups.h"
 #include "persistence/build_state.h"
 #include "persistence/builds.h"
+#include "persistence/save_file.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
 #include "shell/options.h"
@@ -133,15 +134,17 @@ private:
     std::string savedCwd_;
 };
 
+// A whole save file at `path` naming the autorun job and slot.
+inline void ExpectSaveFileAutorun(const std::filesystem::path& path, int32_t job, int32_t slot) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), kSaveFileSize);
+    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunJob), job);
+    EXPECT_EQ(GetWord(bytes.data(), kOffsetAutoRunSlot), slot);
+}
+
 inline MessageBoxRequest Box(MbOwner owner, const std::u16string& text, const std::u16string& caption,
                              MbButtons buttons, MbIcon icon) {
-    MessageBoxRequest request;
-    request.owner = owner;
-    request.text = text;
-    request.caption = caption;
-    request.buttons = buttons;
-    request.icon = icon;
-    return request;
+    return {owner, text, caption, buttons, icon};
 }
 
 }  // namespace persist_test

@@ -55,14 +55,14 @@ TEST(RealTrees, Job0PointPools) {
 // 3's points, and page 3's title shows the overflow.
 TEST(RealTrees, Job0FullPoolSpendsPage3PointsAtGrade3) {
     RealJob job(0, 3);
-    if (!FillPages(job, {1, 2}, 69)) GTEST_SKIP() << "job 0's content is not there";
+    ASSERT_TRUE(FillPages(job, {1, 2}, 69)) << "job 0's content is not there";
     int32_t spare = -1;
     for (int32_t i = 1; i < job.ListEnd() && spare < 0; ++i) {
         const SkillTreeNode& node = job.Node(i);
         const bool free = node.prereq[0].skill == 0 || node.prereq[0].requiredLevel <= 0;
         if ((node.page == 1 || node.page == 2) && free && job.Level(i) < job.rules.MaxLevelOf(node.skill)) spare = i;
     }
-    if (spare < 0) GTEST_SKIP() << "no free skill left on job 0's pages 1 and 2";
+    ASSERT_GE(spare, 0) << "no free skill left on job 0's pages 1 and 2";
     EXPECT_EQ(job.rules.GetPageJobLevel(3), 1);
     EXPECT_EQ(job.rules.RaiseSkill(spare), 1);
     EXPECT_EQ(job.rules.GetUsedOnPage(2), 70);
@@ -80,7 +80,7 @@ TEST(RealTrees, Job0Level0RequirementIsNeverExamined) {
     for (int32_t i = 1; i < job.ListEnd(); ++i) {
         if (job.Node(i).prereq[0].skill != 0 && job.Node(i).prereq[0].requiredLevel == 0) node = i;
     }
-    if (node < 0) GTEST_SKIP() << "job 0's content is not there";
+    ASSERT_GE(node, 0) << "job 0's content is not there";
     const int32_t prereq = job.rules.FindNodeOfSkill(job.Node(node).prereq[0].skill);
     ASSERT_GT(prereq, 0);
     g_Options.AutoChange = 0;
@@ -102,7 +102,7 @@ TEST(RealTrees, Job3RequirementAboveThePrerequisitesMaximum) {
             }
         }
     }
-    if (node < 0) GTEST_SKIP() << "job 3's content is not there";
+    ASSERT_GE(node, 0) << "job 3's content is not there";
     ASSERT_GT(prereq, 0);
     EXPECT_EQ(job.rules.RaiseSkill(node), 1);
     EXPECT_EQ(job.Level(node), 1);
@@ -123,7 +123,7 @@ TEST(RealTrees, Job7FivePrerequisitesAreAllRaised) {
         for (const PrerequisiteEntry& entry : job.Node(i).prereq) allFive = allFive && entry.requiredLevel > 0;
         if (allFive) node = i;
     }
-    if (node < 0) GTEST_SKIP() << "job 7's content is not there";
+    ASSERT_GE(node, 0) << "job 7's content is not there";
     EXPECT_EQ(job.rules.RaiseSkill(node), 1);
     for (const PrerequisiteEntry& entry : job.Node(node).prereq) {
         const int32_t level = job.Level(job.rules.FindNodeOfSkill(entry.skill));

@@ -44,13 +44,7 @@ void ExpectCountsMatchLevels(SkillTreeRules& rules) {
 }
 
 MessageBoxRequest TreeBox(std::u16string text, std::u16string caption, MbButtons buttons, MbIcon icon) {
-    MessageBoxRequest box;
-    box.owner = MbOwner::SkillTree;
-    box.text = std::move(text);
-    box.caption = std::move(caption);
-    box.buttons = buttons;
-    box.icon = icon;
-    return box;
+    return {MbOwner::SkillTree, std::move(text), std::move(caption), buttons, icon};
 }
 
 MessageBoxRequest NoPointsBox() { return TreeBox(u"더 이상 스킬을 올릴 수 없습니다.", u"확인", MbButtons::Ok, MbIcon::Stop); }

@@ -70,12 +70,6 @@ void RecordingView::SetButtonCheck(int32_t controlId, bool checked) {
 }
 void RecordingView::ShowTreeWindow() { calls.push_back("show"); }
 
-int RecordingView::Count(const std::string& line) const {
-    int count = 0;
-    for (const std::string& call : calls) count += call == line;
-    return count;
-}
-
 class RulesTestScope::RecordingProfile : public MemoryProfileStore {
 public:
     explicit RecordingProfile(RulesTestScope& scope) : m_scope(scope) {}

@@ -57,7 +57,6 @@ public:
     void SetButtonCheck(int32_t controlId, bool checked) override;
     void ShowTreeWindow() override;
 
-    int Count(const std::string& line) const;
     std::vector<std::string> calls;
 };
 

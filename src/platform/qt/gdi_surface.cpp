@@ -286,6 +286,8 @@ void GdiSurface::LineTo(int x, int y) {
     const int x0 = m_x, y0 = m_y;
     m_x = x;
     m_y = y;
+    // A line of no length draws nothing, whatever the pen's width.
+    if (x0 == x && y0 == y) return;
     if (width > 1) {
         const int before = width / 2;
         if (x0 == x || y0 == y) {

@@ -95,6 +95,8 @@ CSelectJobDlg::CSelectJobDlg(QWidget* parent) : QWidget(parent) {
     connect(Button(this, IDC_OPTIONS), &QAbstractButton::clicked, this, [this] { OnClickedOptions(); });
     connect(Button(this, IDC_ABOUT), &QAbstractButton::clicked, this, [this] { OnClickedAbout(); });
     EnterEscapeFilter::Instance().Cover(this);
+    // Able to hold the focus, but never reached with Tab.
+    setFocusPolicy(Qt::ClickFocus);
     hide();
 }
 
@@ -121,7 +123,15 @@ void CSelectJobDlg::OnShowWindow() {
         placement.MoveWindow(mainWindow, QRect(to.x, to.y, client.width(), client.height()));
     }
     move(0, 0);
-    if (QWidget* closeFile = GetDlgItem(this, IDC_CLOSE_FILE)) closeFile->setFocus();
+    // The focus goes to the close-file button. While that button is hidden
+    // the chooser itself holds the focus, so no visible button has it and
+    // Space presses nothing.
+    QWidget* closeFile = GetDlgItem(this, IDC_CLOSE_FILE);
+    if (closeFile && closeFile->isVisibleTo(this)) {
+        closeFile->setFocus();
+    } else {
+        setFocus();
+    }
 }
 
 int32_t CSelectJobDlg::PortraitIdFor(int job) {

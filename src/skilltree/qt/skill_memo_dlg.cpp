@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 const DialogTemplate& SkillMemoTemplate() {
     static const DialogTemplate dialog{
         IDD_SKILLMEMO, QString(), DialogFontFace::Tahoma9, 281, 211,
@@ -86,6 +88,9 @@ void CSkillMemoDlg::PaintText(QWidget* control) {
     surface.SelectFont(m_font.get());
     surface.DrawText(m_strText, {0, 0, control->width(), control->height()},
                      DT_LEFT | DT_WORDBREAK);
+    // Drawn at its own pixel size and scaled once, as the tree window does.
     QPainter painter(control);
+    const qreal ratio = control->devicePixelRatioF();
+    if (ratio != std::floor(ratio)) painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, surface.Image());
 }

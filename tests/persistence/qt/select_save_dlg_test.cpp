@@ -102,10 +102,8 @@ TEST_F(SelectSaveDlgTest, OkWithoutAJobShowsTheErrorAndStaysOpen) {
     dlg.show();
     QTest::keyClick(&dlg, Qt::Key_Return);  // Enter presses the default button
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, u"직업을 선택하세요");
-    EXPECT_EQ(boxes_[0].caption, u"오류");
-    EXPECT_EQ(boxes_[0].owner, MbOwner::SelectSaveDlg);
-    EXPECT_EQ(boxes_[0].icon, MbIcon::Stop);
+    EXPECT_EQ(boxes_[0],
+              (MessageBoxRequest{MbOwner::SelectSaveDlg, u"직업을 선택하세요", u"오류", MbButtons::Ok, MbIcon::Stop}));
     EXPECT_TRUE(dlg.isVisible());
 
     Click(dlg, IDC_NOJOB);

@@ -16,10 +16,9 @@ TEST(DialogUnits, ConvertWithTheDialogFontsBaseUnits) {
     EXPECT_EQ(DialogUnitsToPixelsY(9, kTahoma9BaseUnits), 16);
     EXPECT_EQ(DialogUnitsToPixelsX(295, kShellDlg8BaseUnits), 443);
     EXPECT_EQ(DialogUnitsToPixelsY(209, kShellDlg8BaseUnits), 340);
-    // Far edges are converted, so two controls that touch in dialog units touch in pixels.
-    const PixelRect a = DialogRectToPixels(10, 10, 13, 12, kTahoma9BaseUnits);
-    const PixelRect b = DialogRectToPixels(23, 10, 13, 12, kTahoma9BaseUnits);
-    EXPECT_EQ(a.x + a.width, b.x);
+    // Sizes are converted like positions: equal controls stay equal wherever they stand.
+    EXPECT_EQ(DialogRectToPixels(186, 9, 49, 14, kTahoma9BaseUnits), (PixelRect{326, 16, 86, 25}));
+    EXPECT_EQ(DialogRectToPixels(187, 47, 49, 14, kTahoma9BaseUnits), (PixelRect{327, 82, 86, 25}));
 }
 
 TEST(DialogTemplate, BuildsControlsFindableById) {
@@ -36,7 +35,7 @@ TEST(DialogTemplate, BuildsControlsFindableById) {
     auto* ok = GetDlgItemAs<QPushButton>(&host, 1);
     ASSERT_NE(ok, nullptr);
     EXPECT_TRUE(ok->isDefault());
-    EXPECT_EQ(ok->geometry(), QRect(18, 18, 70, 24));
+    EXPECT_EQ(ok->geometry(), QRect(18, 18, 70, 25));
     ASSERT_NE(GetDlgItemAs<QCheckBox>(&host, 2), nullptr);
     auto* a = GetDlgItemAs<QRadioButton>(&host, 3);
     auto* b = GetDlgItemAs<QRadioButton>(&host, 4);

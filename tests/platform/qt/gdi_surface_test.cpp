@@ -107,6 +107,10 @@ TEST(GdiSurface, TwoPixelLinesCoverTheRowBeforeAndBothEnds) {
         EXPECT_EQ(Px(s, x, 10), Rgb(0x0000FF)) << x;
     }
     ExpectPixels(s, {{3, 10, 0xFFFFFF}, {13, 10, 0xFFFFFF}, {8, 11, 0xFFFFFF}, {8, 8, 0xFFFFFF}});
+    // A step of no length (the trailing zero steps of a path) draws nothing.
+    s.MoveTo(3, 3);
+    s.LineTo(3, 3);
+    ExpectPixels(s, {{2, 2, 0xFFFFFF}, {3, 3, 0xFFFFFF}});
 }
 
 TEST(GdiSurface, FillLeavesItsColourAsBackgroundOfOpaqueText) {

@@ -7,7 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
+
+// Writes `content` as profile.ini in the folder and returns its path.
+QString WriteProfileFile(const QTemporaryDir& dir, const QByteArray& content) {
+    const QString path = dir.filePath("profile.ini");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    return path;
+}
 
 TEST(IniProfileStore, UsesTheTolvemarFileUnderTheConfigHome) {
     IniProfileStore store;
@@ -44,19 +55,12 @@ TEST(IniProfileStore, RoundTripsThroughARealFile) {
 
 TEST(IniProfileStore, AbsentAndMalformedValuesReadAsTheDefault) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("profile.ini");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Option]\nSkillInfo=abc\nAutoChange=12x\nAutoCenter=99999999999\nAutoSave=\n"
-               "SexType= 7 \nLanguage=-2147483648\n");
-    file.close();
-    IniProfileStore store(path);
-    EXPECT_EQ(store.GetProfileInt(u"Option", u"SkillInfo", 5), 5);
-    EXPECT_EQ(store.GetProfileInt(u"Option", u"AutoChange", 5), 5);
-    EXPECT_EQ(store.GetProfileInt(u"Option", u"AutoCenter", 5), 5);
-    EXPECT_EQ(store.GetProfileInt(u"Option", u"AutoSave", 5), 5);
-    EXPECT_EQ(store.GetProfileInt(u"Option", u"SexType", 5), 7);
-    EXPECT_EQ(store.GetProfileInt(u"Option", u"Language", 5), INT32_MIN);
+    IniProfileStore store(WriteProfileFile(dir, "[Option]\nSkillInfo=abc\nAutoChange=12x\nAutoCenter=99999999999\n"
+                                                "AutoSave=\nSexType= 7 \nLanguage=-2147483648\n"));
+    const std::pair<const char16_t*, int32_t> values[] = {{u"SkillInfo", 5}, {u"AutoChange", 5}, {u"AutoCenter", 5},
+                                                          {u"AutoSave", 5},  {u"SexType", 7},    {u"Language", INT32_MIN}};
+    for (const auto& [entry, value] : values)
+        EXPECT_EQ(store.GetProfileInt(u"Option", entry, 5), value) << QString::fromUtf16(entry).toStdString();
     EXPECT_EQ(store.GetProfileInt(u"Option", u"Missing", -1), -1);
     EXPECT_EQ(store.GetProfileInt(u"NoSection", u"SkillInfo", 3), 3);
     EXPECT_EQ(store.GetProfileString(u"Data", u"Missing"), u"");
@@ -80,11 +84,7 @@ TEST(IniProfileStore, AMalformedLineInTheFileDoesNotFailTheWrites) {
     // layer skips them but reported a format error on every later write.
     for (const QByteArray& content : {QByteArray("+\n[Option]\nLanguage=1\n"), QByteArray("\x1a")}) {
         QTemporaryDir dir;
-        const QString path = dir.filePath("profile.ini");
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        const QString path = WriteProfileFile(dir, content);
         IniProfileStore store(path);
         EXPECT_EQ(store.GetProfileInt(u"Option", u"Language", -1), content.size() > 1 ? 1 : -1);
         EXPECT_TRUE(store.WriteProfileInt(u"Option", u"SexType", 1));

@@ -42,12 +42,12 @@ class OptionDlgTest : public ::testing::Test {
 protected:
     COptionDlg& Open(int32_t language) {
         g_Options.Language = language;
-        dialog.emplace();
-        ShowAndPaint(*dialog);
-        return *dialog;
+        shown.emplace();
+        ShowAndPaint(*shown);
+        return *shown;
     }
     ShellTestEnvironment env;
-    std::optional<COptionDlg> dialog;
+    std::optional<COptionDlg> shown;
 };
 
 TEST_F(OptionDlgTest, StartsFromTheOptionsWithKoreanPreselectedOnTheFirstRun) {

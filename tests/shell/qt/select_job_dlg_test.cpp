@@ -32,10 +32,15 @@ struct ChooserHost {
     std::vector<int> opened;
 };
 
-TEST(SelectJobDlg, EachPictureOpensItsJobAfterHidingTheChooser) {
+// A shown chooser in its stand-in main window.
+class SelectJobDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override { host.chooser->ShowWindow(true); }
     ShellTestEnvironment env;
     ChooserHost host;
-    host.chooser->ShowWindow(true);
+};
+
+TEST_F(SelectJobDlgTest, EachPictureOpensItsJobAfterHidingTheChooser) {
     for (int job = 0; job < kJobCount; ++job) {
         SCOPED_TRACE(job);
         host.chooser->ShowWindow(true);
@@ -52,17 +57,14 @@ TEST(SelectJobDlg, PicturesSitInTwoRowsOfTenWithTheirNamesBelow) {
     ShellTestEnvironment env;
     ChooserHost host;
     // Job 9 top-left, job 8 below it, job 18 bottom-right (Tahoma 9: 7 x 14 units).
-    EXPECT_EQ(GetDlgItem(host.chooser, 1000)->geometry(), QRect(30, 32, 65, 113));
+    EXPECT_EQ(GetDlgItem(host.chooser, 1000)->geometry(), QRect(30, 32, 65, 114));
     EXPECT_EQ(GetDlgItem(host.chooser, 1023)->pos(), QPoint(30, 168));
     EXPECT_EQ(GetDlgItem(host.chooser, 1067)->pos(), QPoint(677, 168));
     EXPECT_EQ(GetDlgItem(host.chooser, 1036)->pos(), QPoint(26, 145));
     EXPECT_EQ(host.chooser->size(), QSize(894, 369));
 }
 
-TEST(SelectJobDlg, PaintSetsNamesCaptionsAndPortraitsFromTheOptions) {
-    ShellTestEnvironment env;
-    ChooserHost host;
-    host.chooser->ShowWindow(true);
+TEST_F(SelectJobDlgTest, PaintSetsNamesCaptionsAndPortraitsFromTheOptions) {
     g_Options.Language = 1;
     host.chooser->grab();
     EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_EXIT)->text(), QStringLiteral("e&Xit"));
@@ -151,10 +153,7 @@ TEST(SelectJobDlg, AMainWindowOffTheScreenIsCentred) {
     }
 }
 
-TEST(SelectJobDlg, EnterAndEscapeNeitherExitNorOpenTheAboutBox) {
-    ShellTestEnvironment env;
-    ChooserHost host;
-    host.chooser->ShowWindow(true);
+TEST_F(SelectJobDlgTest, EnterAndEscapeNeitherExitNorOpenTheAboutBox) {
     QAbstractButton* exit = Btn(host.chooser, CSelectJobDlg::IDC_EXIT);
     int exits = 0;
     QObject::connect(exit, &QAbstractButton::clicked, [&] { ++exits; });
@@ -172,10 +171,7 @@ TEST(SelectJobDlg, EnterAndEscapeNeitherExitNorOpenTheAboutBox) {
     EXPECT_EQ(exits, 1);
 }
 
-TEST(SelectJobDlg, OptionsAndAboutRunTheirDialogsAndOptionsRepaints) {
-    ShellTestEnvironment env;
-    ChooserHost host;
-    host.chooser->ShowWindow(true);
+TEST_F(SelectJobDlgTest, OptionsAndAboutRunTheirDialogsAndOptionsRepaints) {
     host.chooser->grab();
     env.services.onOptionsDialog = [] { g_Options.Language = 1; };
     QAbstractButton* options = Btn(host.chooser, CSelectJobDlg::IDC_OPTIONS);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -24,8 +25,21 @@ void StoreLanguage(ShellTestEnvironment& env, int32_t language) {
     env.profile.WriteProfileInt(u"Option", u"Language", language);
 }
 
-TEST(TolvemarDlg, StartUpRunsItsStepsInOrder) {
+class TolvemarDlgTest : public ::testing::Test {
+protected:
+    // Starts the main window over a profile whose language is Korean, and shows it.
+    CTolvemarDlg& StartShown() {
+        StoreLanguage(env, 0);
+        shown.emplace();
+        shown->OnInitDialog();
+        shown->show();
+        return *shown;
+    }
     ShellTestEnvironment env;
+    std::optional<CTolvemarDlg> shown;
+};
+
+TEST_F(TolvemarDlgTest, StartUpRunsItsStepsInOrder) {
     StoreLanguage(env, 1);
     env.profile.WriteProfileInt(u"Option", u"SexType", 1);
     CTolvemarDlg dialog;
@@ -60,8 +74,7 @@ TEST(TolvemarDlg, StartUpRunsItsStepsInOrder) {
     SetShellServices(&env.services);
 }
 
-TEST(TolvemarDlg, NoUpdateCheckWhenItIsSwitchedOff) {
-    ShellTestEnvironment env;
+TEST_F(TolvemarDlgTest, NoUpdateCheckWhenItIsSwitchedOff) {
     StoreLanguage(env, 0);
     env.profile.WriteProfileInt(u"Option", u"AutoUpdate", 0);
     CTolvemarDlg dialog;
@@ -69,8 +82,7 @@ TEST(TolvemarDlg, NoUpdateCheckWhenItIsSwitchedOff) {
     EXPECT_EQ(env.services.calls, (Calls{"LoadBuilds", "LoadSkillDescriptions"}));
 }
 
-TEST(TolvemarDlg, FirstRunCancelRunsInKoreanAndAsksAgainNextTime) {
-    ShellTestEnvironment env;
+TEST_F(TolvemarDlgTest, FirstRunCancelRunsInKoreanAndAsksAgainNextTime) {
     {
         CTolvemarDlg dialog;
         dialog.OnInitDialog();
@@ -85,8 +97,7 @@ TEST(TolvemarDlg, FirstRunCancelRunsInKoreanAndAsksAgainNextTime) {
     EXPECT_EQ(env.services.calls.back(), "RunOptionsDialog");
 }
 
-TEST(TolvemarDlg, FirstRunOptionsDialogIsTheRealOneAndItsChoiceIsKept) {
-    ShellTestEnvironment env;
+TEST_F(TolvemarDlgTest, FirstRunOptionsDialogIsTheRealOneAndItsChoiceIsKept) {
     env.services.forwardDialogs = true;
     env.drive = [](QDialog& dialog) {
         auto* options = qobject_cast<COptionDlg*>(&dialog);
@@ -104,8 +115,7 @@ TEST(TolvemarDlg, FirstRunOptionsDialogIsTheRealOneAndItsChoiceIsKept) {
     EXPECT_EQ(Btn(dialog.m_pSelectJobDlg, CSelectJobDlg::IDC_EXIT)->text(), QStringLiteral("e&Xit"));
 }
 
-TEST(TolvemarDlg, AnOpenSaveFileShowsTheFileButtonsAndAnAutorunJobSkipsTheChooser) {
-    ShellTestEnvironment env;
+TEST_F(TolvemarDlgTest, AnOpenSaveFileShowsTheFileButtonsAndAnAutorunJobSkipsTheChooser) {
     StoreLanguage(env, 0);
     g_bSaveFileOpen = true;
     g_nAutoRunJob = 4;
@@ -118,12 +128,8 @@ TEST(TolvemarDlg, AnOpenSaveFileShowsTheFileButtonsAndAnAutorunJobSkipsTheChoose
     EXPECT_EQ(g_nAutoRunJob, NO_JOB);  // used once
 }
 
-TEST(TolvemarDlg, CancelInTheSaveQuestionKeepsTheWindowAndWritesNoPosition) {
-    ShellTestEnvironment env;
-    StoreLanguage(env, 0);
-    CTolvemarDlg dialog;
-    dialog.OnInitDialog();
-    dialog.show();
+TEST_F(TolvemarDlgTest, CancelInTheSaveQuestionKeepsTheWindowAndWritesNoPosition) {
+    CTolvemarDlg& dialog = StartShown();
     env.services.calls.clear();
     env.services.saveResult = false;
     EXPECT_FALSE(dialog.close());
@@ -141,12 +147,8 @@ TEST(TolvemarDlg, CancelInTheSaveQuestionKeepsTheWindowAndWritesNoPosition) {
     EXPECT_EQ(env.profile.GetProfileInt(u"Position", u"ypos", -1), outer.y());
 }
 
-TEST(TolvemarDlg, EnterAndEscapeNeverCloseTheMainWindow) {
-    ShellTestEnvironment env;
-    StoreLanguage(env, 0);
-    CTolvemarDlg dialog;
-    dialog.OnInitDialog();
-    dialog.show();
+TEST_F(TolvemarDlgTest, EnterAndEscapeNeverCloseTheMainWindow) {
+    CTolvemarDlg& dialog = StartShown();
     for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
         QTest::keyClick(&dialog, static_cast<Qt::Key>(key));
         QTest::keyClick(dialog.m_pSelectJobDlg, static_cast<Qt::Key>(key));
@@ -155,8 +157,7 @@ TEST(TolvemarDlg, EnterAndEscapeNeverCloseTheMainWindow) {
     EXPECT_EQ(std::count(env.services.calls.begin(), env.services.calls.end(), "SaveBuilds"), 0);
 }
 
-TEST(TolvemarDlg, WindowMenuCommandOpensTheAboutBoxWithAnyLowBits) {
-    ShellTestEnvironment env;
+TEST_F(TolvemarDlgTest, WindowMenuCommandOpensTheAboutBoxWithAnyLowBits) {
     CTolvemarDlg dialog;
     dialog.OnSysCommand(0x10);
     dialog.OnSysCommand(0x13);
@@ -165,12 +166,8 @@ TEST(TolvemarDlg, WindowMenuCommandOpensTheAboutBoxWithAnyLowBits) {
     EXPECT_EQ(env.services.calls, (Calls{"RunAboutDialog", "RunAboutDialog"}));
 }
 
-TEST(TolvemarDlg, ContextMenuHoldsASeparatorAndTheAboutItem) {
-    ShellTestEnvironment env;
-    StoreLanguage(env, 0);
-    CTolvemarDlg dialog;
-    dialog.OnInitDialog();
-    dialog.show();
+TEST_F(TolvemarDlgTest, ContextMenuHoldsASeparatorAndTheAboutItem) {
+    CTolvemarDlg& dialog = StartShown();
     QMenu* menu = dialog.SystemMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 2);
@@ -200,8 +197,7 @@ TEST(TolvemarDlg, ContextMenuHoldsASeparatorAndTheAboutItem) {
     menu->hide();
 }
 
-TEST(TolvemarDlg, TheOuterSizeIsTheChoosersAlsoWhenPlacedBeforeTheFirstShow) {
-    ShellTestEnvironment env;
+TEST_F(TolvemarDlgTest, TheOuterSizeIsTheChoosersAlsoWhenPlacedBeforeTheFirstShow) {
     StoreLanguage(env, 0);
     CTolvemarDlg dialog;
     dialog.OnInitDialog();  // sizes the window while it has no frame yet
@@ -211,8 +207,7 @@ TEST(TolvemarDlg, TheOuterSizeIsTheChoosersAlsoWhenPlacedBeforeTheFirstShow) {
     EXPECT_EQ(dialog.frameGeometry().topLeft(), QPoint(0, 0));
 }
 
-TEST(TolvemarDlg, ACloseRequestWhileOneIsBeingHandledIsIgnored) {
-    ShellTestEnvironment env;
+TEST_F(TolvemarDlgTest, ACloseRequestWhileOneIsBeingHandledIsIgnored) {
     StoreLanguage(env, 0);
     CTolvemarDlg dialog;
     struct Reentering : RecordingServices {
@@ -232,6 +227,35 @@ TEST(TolvemarDlg, ACloseRequestWhileOneIsBeingHandledIsIgnored) {
     EXPECT_EQ(services.calls, (Calls{"SaveBuilds"}));
     EXPECT_FALSE(dialog.isVisible());
     SetShellServices(&env.services);
+}
+
+// The chooser gives the focus to its close-file button, which is hidden
+// unless a save file is in use: then no visible button holds the focus, and
+// Space presses nothing.
+TEST_F(TolvemarDlgTest, SpacePressesNoButtonWhileTheCloseFileButtonIsHidden) {
+    CTolvemarDlg& dialog = StartShown();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    CSelectJobDlg* chooser = dialog.m_pSelectJobDlg;
+    auto pressSpace = [&] {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(qobject_cast<QAbstractButton*>(focused), nullptr)
+            << focused->objectName().toStdString();
+        QTest::keyClick(focused, Qt::Key_Space);
+    };
+    pressSpace();
+    // Again after a job was opened and the chooser came back.
+    chooser->OnClickedJob(0);
+    chooser->ShowWindow(true);
+    pressSpace();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_EQ(std::count(env.services.calls.begin(), env.services.calls.end(), "SaveBuilds"), 0);
+
+    // With the button shown, it takes the focus.
+    chooser->ShowFileButtons(true);
+    chooser->ShowWindow(true);
+    EXPECT_EQ(QApplication::focusWidget(), GetDlgItem(chooser, CSelectJobDlg::IDC_CLOSE_FILE));
 }
 
 }  // namespace

@@ -142,13 +142,10 @@ TEST_F(UpdateCheckTest, AcceptedOfferNotifiesThenOpensTheAddressThenRequestsClos
     offerAnswer = MbResult::Yes;
     EXPECT_EQ(Run(HttpReply(Offer("2.3", "https://dl.test/new setup"))), UpdateCheck::Outcome::Accepted);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, u"최신버전을 다운 받으시겠습니까?");
-    EXPECT_EQ(boxes[0].caption, u"Tolvemar");
-    EXPECT_EQ(boxes[0].buttons, MbButtons::YesNo);
-    EXPECT_EQ(boxes[0].icon, MbIcon::Question);
-    EXPECT_EQ(boxes[1].text, u"최신버전을 받기 위해서, 프로그램을 종료합니다.");
-    EXPECT_EQ(boxes[1].buttons, MbButtons::Ok);
-    EXPECT_EQ(boxes[1].icon, MbIcon::Exclamation);
+    EXPECT_EQ(boxes[0], (MessageBoxRequest{MbOwner::Application, u"최신버전을 다운 받으시겠습니까?", u"Tolvemar",
+                                           MbButtons::YesNo, MbIcon::Question}));
+    EXPECT_EQ(boxes[1], (MessageBoxRequest{MbOwner::Application, u"최신버전을 받기 위해서, 프로그램을 종료합니다.",
+                                           u"Tolvemar", MbButtons::Ok, MbIcon::Exclamation}));
     EXPECT_EQ(opened, std::vector<std::u16string>{u"https://dl.test/new"});
     EXPECT_EQ(events, (std::vector<std::string>{"box", "box", "open", "close"}));
     EXPECT_EQ(closeRequests, 1);

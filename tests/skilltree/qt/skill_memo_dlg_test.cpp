@@ -1,12 +1,13 @@
 #include "skilltree/qt/skill_memo_dlg.h"
 
+#include "skilltree/qt/tree_fixture.h"
+
 #include "data/tables.h"
 
 #include <QLabel>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace {
 
@@ -15,11 +16,7 @@ protected:
     static constexpr int kSkill = 7;
     void SetUp() override { Set(u""); }
     void TearDown() override { Set(u""); }
-    static void Set(const char16_t* text) {
-        char16_t* d = g_SkillTable[kSkill].description;
-        std::memset(d, 0, sizeof(g_SkillTable[kSkill].description));
-        std::memcpy(d, text, std::char_traits<char16_t>::length(text) * 2);
-    }
+    static void Set(const char16_t* text) { treetest::SetDescription(kSkill, text); }
 };
 
 TEST_F(MemoPopup, WrapsSizesAndKeepsItsPlace) {
@@ -33,7 +30,7 @@ TEST_F(MemoPopup, WrapsSizesAndKeepsItsPlace) {
     auto* label = GetDlgItemAs<QLabel>(&memo, IDC_SKILLMEMO_TEXT);
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text().toStdU16String(), memo.Text());
-    EXPECT_EQ(label->geometry(), QRect(4, 4, 476, 351));
+    EXPECT_EQ(label->geometry(), QRect(4, 4, 476, 352));
     memo.MoveTo(200, 70);
     EXPECT_EQ(memo.pos(), QPoint(202, 70));
     // An empty description (or a skill index outside the table) changes nothing.

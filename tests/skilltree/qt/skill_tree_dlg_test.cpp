@@ -20,29 +20,21 @@ namespace {
 
 using namespace treetest;
 
-class TreeWindow : public ::testing::Test {
+class TreeWindow : public TreeDlgTest {
 protected:
     void SetUp() override {
-        ResetState();
         SetMessageBoxHandler([this](const MessageBoxRequest& r) {
             boxes.push_back(r);
             return MbResult::Ok;
         });
         for (int s = 1; s <= 5; ++s) SetDescription(s, u"");
-        dlg.SetSkillTable(tree.skills, 6);
-        dlg.Rules().OpenJobRecord(tree.job);
+        TreeDlgTest::SetUp();
     }
     void TearDown() override {
         for (int s = 1; s <= 5; ++s) SetDescription(s, u"");
         SetMessageBoxHandler({});
-        SetTreeBitmapSource({});
-        ResetBuildState();
+        TreeDlgTest::TearDown();
         g_Options = AppOptions{};
-    }
-    static void SetDescription(int skill, const char16_t* text) {
-        char16_t* d = g_SkillTable[skill].description;
-        std::memset(d, 0, sizeof(g_SkillTable[skill].description));
-        std::memcpy(d, text, std::char_traits<char16_t>::length(text) * 2);
     }
     static QPoint IconPoint(const SkillTreeNode& n, int dx = 5, int dy = 5) {
         return {kTreeOriginX + IconLeft(n.column) + dx, kTreeOriginY + IconTop(n.row) + dy};
@@ -66,9 +58,6 @@ protected:
     int Level(int node) const { return tree.nodes[node].level[0]; }
     QPushButton* Button(int id) { return GetDlgItemAs<QPushButton>(&dlg, id); }
 
-    StateReset reset;
-    Tree tree;
-    CSkillTreeDlg dlg;
     std::vector<MessageBoxRequest> boxes;
 };
 

@@ -15,17 +15,8 @@ namespace {
 
 using namespace treetest;
 
-class TreeRender : public ::testing::Test {
+class TreeRender : public TreeDlgTest {
 protected:
-    void SetUp() override {
-        ResetState();
-        dlg.SetSkillTable(tree.skills, 6);
-        dlg.Rules().OpenJobRecord(tree.job);
-    }
-    void TearDown() override {
-        SetTreeBitmapSource({});
-        ResetBuildState();
-    }
     // Client point of a tree point.
     static QPoint Client(int x, int y) { return {x + kTreeOriginX, y + kTreeOriginY}; }
     QRgb At(const QImage& image, int treeX, int treeY) {
@@ -44,9 +35,6 @@ protected:
             image.save(QString::fromUtf8(dir) + QLatin1Char('/') + QLatin1String(name));
     }
 
-    StateReset reset;
-    Tree tree;
-    CSkillTreeDlg dlg;
 };
 
 // Whether any pixel of the rectangle (tree coordinates) has the colour.

@@ -12,6 +12,8 @@
 
 #include <QImage>
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <vector>
 
@@ -139,5 +141,29 @@ struct StateReset {
 };
 
 inline QRgb Rgb(uint32_t colour) { return RgbOfColourRef(colour) | 0xFF000000u; }
+
+// Replaces the description of a skill of the real table.
+inline void SetDescription(int skill, const char16_t* text) {
+    char16_t* d = g_SkillTable[skill].description;
+    std::memset(d, 0, sizeof(g_SkillTable[skill].description));
+    std::memcpy(d, text, std::char_traits<char16_t>::length(text) * 2);
+}
+
+// A tree window bound to the invented tree, over the test bitmaps.
+class TreeDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dlg.SetSkillTable(tree.skills, 6);
+        dlg.Rules().OpenJobRecord(tree.job);
+    }
+    void TearDown() override {
+        SetTreeBitmapSource({});
+        ResetBuildState();
+    }
+
+    StateReset reset;
+    Tree tree;
+    CSkillTreeDlg dlg;
+};
 
 }  // namespace treetest
