@@ -72,7 +72,9 @@ TEST_F(OptionDlgTest, FirstPaintRelabelsInKoreanReplacingTheTemplateCaptions) {
     ShowAndPaint(dialog);
     EXPECT_FALSE(dialog.RelabelPending());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("환경설정"));
-    ExpectCaptions(&dialog, {{1, u"확인"}, {2, u"취소"}, {COptionDlg::IDC_AUTOUPDATE, u"자동업데이트 검사"}});
+    EXPECT_EQ(Btn(&dialog, 1)->text(), QStringLiteral("확인"));
+    EXPECT_EQ(Btn(&dialog, 2)->text(), QStringLiteral("취소"));
+    EXPECT_EQ(Btn(&dialog, COptionDlg::IDC_AUTOUPDATE)->text(), QStringLiteral("자동업데이트 검사"));
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_SKILLINFO)->isEnabled());
     for (int id : {1088, 1089, 1090, 1091, 1092}) EXPECT_TRUE(GetDlgItem(&dialog, id)->isVisible()) << id;
 }
@@ -86,15 +88,17 @@ TEST_F(OptionDlgTest, LanguageClickPreviewsWithoutTouchingTheOptions) {
     EXPECT_EQ(g_Options.Language, 0);
     EXPECT_EQ(dialog.Options().Language, 1);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Config"));
-    ExpectCaptions(&dialog, {{1, u"Ok"}, {2, u"Cancel"}, {COptionDlg::IDC_BOY, u"Boy"},
-                             {COptionDlg::IDC_AUTOSAVE, u"Autosave when exit"}});
+    EXPECT_EQ(Btn(&dialog, 1)->text(), QStringLiteral("Ok"));
+    EXPECT_EQ(Btn(&dialog, 2)->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(Btn(&dialog, COptionDlg::IDC_BOY)->text(), QStringLiteral("Boy"));
+    EXPECT_EQ(Btn(&dialog, COptionDlg::IDC_AUTOSAVE)->text(), QStringLiteral("Autosave when exit"));
     // The description option only works in Korean: disabled, its state kept.
     EXPECT_FALSE(Btn(&dialog, COptionDlg::IDC_SKILLINFO)->isEnabled());
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_SKILLINFO)->isChecked());
     for (int id : {1088, 1089, 1090, 1091, 1092}) EXPECT_FALSE(GetDlgItem(&dialog, id)->isVisible()) << id;
     // Never relabelled: the language radios and the save-file option.
-    ExpectCaptions(&dialog, {{COptionDlg::IDC_INTERNATIONAL, u"Inernational VO"},
-                             {COptionDlg::IDC_SAVETOFILE, u"파일로 저장하기"}});
+    EXPECT_EQ(Btn(&dialog, COptionDlg::IDC_INTERNATIONAL)->text(), QStringLiteral("Inernational VO"));
+    EXPECT_EQ(Btn(&dialog, COptionDlg::IDC_SAVETOFILE)->text(), QStringLiteral("파일로 저장하기"));
     EXPECT_TRUE(GetDlgItem(&dialog, 1093)->isVisible());
     EXPECT_TRUE(Btn(&dialog, COptionDlg::IDC_SAVETOFILE)->isEnabled());
     ExpectChecked(&dialog, {{COptionDlg::IDC_INTERNATIONAL, true}, {COptionDlg::IDC_KOREAN, false}});

@@ -67,12 +67,14 @@ TEST(SelectJobDlg, PicturesSitInTwoRowsOfTenWithTheirNamesBelow) {
 TEST_F(SelectJobDlgTest, PaintSetsNamesCaptionsAndPortraitsFromTheOptions) {
     g_Options.Language = 1;
     host.chooser->grab();
-    ExpectCaptions(host.chooser, {{CSelectJobDlg::IDC_EXIT, u"e&Xit"}, {CSelectJobDlg::IDC_OPTIONS, u"c&Onfig"},
-                                  {CSelectJobDlg::IDC_ABOUT, u"&About"}, {CSelectJobDlg::IDC_LOAD_FILE, u"&Load"},
-                                  {CSelectJobDlg::IDC_SAVE_FILE, u"&Save"}});
+    EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_EXIT)->text(), QStringLiteral("e&Xit"));
+    EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_OPTIONS)->text(), QStringLiteral("c&Onfig"));
+    EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_ABOUT)->text(), QStringLiteral("&About"));
+    EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_LOAD_FILE)->text(), QStringLiteral("&Load"));
+    EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_SAVE_FILE)->text(), QStringLiteral("&Save"));
     // The close-file and store buttons keep their template captions.
-    ExpectCaptions(host.chooser, {{CSelectJobDlg::IDC_CLOSE_FILE, u"(&C) 파일닫기"},
-                                  {CSelectJobDlg::IDC_SAVE_AS, u"(&W) 저장하기"}});
+    EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_CLOSE_FILE)->text(), QStringLiteral("(&C) 파일닫기"));
+    EXPECT_EQ(Btn(host.chooser, CSelectJobDlg::IDC_SAVE_AS)->text(), QStringLiteral("(&W) 저장하기"));
     for (int job = 0; job < kJobCount; ++job) {
         EXPECT_EQ(GetDlgItemAs<QLabel>(host.chooser, CSelectJobDlg::kJobLabelIds[job])->text(),
                   QString::fromUtf16(GetJobName(job, 4)))

@@ -5,22 +5,16 @@
 
 #include "persistence/build_state.h"
 #include "platform/message_box.h"
-#include "platform/qt/dialog_template.h"
 #include "platform/qt/modal.h"
 #include "platform/qt/screen.h"
 #include "shell/options.h"
 #include "shell/profile_store.h"
 #include "shell/qt/shell_services.h"
 
-#include <QAbstractButton>
 #include <QDialog>
 #include <QWidget>
 
-#include <gtest/gtest.h>
-
 #include <functional>
-#include <initializer_list>
-#include <utility>
 #include <string>
 #include <vector>
 
@@ -111,12 +105,3 @@ public:
     // Drives a dialog run modally, e.g. clicks its OK button.
     std::function<void(QDialog&)> drive;
 };
-
-// Each (control id, caption) holds: the control is a button showing that text.
-inline void ExpectCaptions(const QWidget* host, std::initializer_list<std::pair<int, const char16_t*>> captions) {
-    for (const auto& [id, caption] : captions) {
-        const auto* button = GetDlgItemAs<QAbstractButton>(host, id);
-        ASSERT_NE(button, nullptr) << id;
-        EXPECT_EQ(button->text(), QString::fromUtf16(caption)) << id;
-    }
-}
