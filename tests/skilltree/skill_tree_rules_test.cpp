@@ -28,6 +28,10 @@ void ExpectLevels(SyntheticTree& tree, NodeLevels levels) {
     for (const auto& [node, level] : levels) EXPECT_EQ(tree.Node(node).level[0], level) << "node " << node;
 }
 
+void ExpectPreviews(SyntheticTree& tree, NodeLevels marks) {
+    for (const auto& [node, level] : marks) EXPECT_EQ(tree.Node(node).previewLevel, level) << "node " << node;
+}
+
 void SetGrade(SyntheticTree& tree, int32_t grade, int32_t slot = 0) { tree.Node(0).level[slot] = grade; }
 
 int Raise(SkillTreeRules& rules, int32_t node, int times) {
@@ -466,11 +470,7 @@ TEST_F(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     const int32_t unrelated = tree.AddSkillNode(5, 1);
     tree.Open(rules);
     rules.MarkPrerequisites(rules.m_pNodes, tree.SkillOf(s));
-    EXPECT_EQ(tree.Node(x).previewLevel, 3);
-    EXPECT_EQ(tree.Node(y).previewLevel, 4);
-    EXPECT_EQ(tree.Node(w).previewLevel, 1);
-    EXPECT_EQ(tree.Node(s).previewLevel, 0);
-    EXPECT_EQ(tree.Node(unrelated).previewLevel, 0);
+    ExpectPreviews(tree, {{x, 3}, {y, 4}, {w, 1}, {s, 0}, {unrelated, 0}});
     EXPECT_EQ(rules.GetMissingPreviewLevels(), 8);
     SetLevels(tree, {{y, 5}, {x, 1}});
     EXPECT_EQ(rules.GetMissingPreviewLevels(), 3);
@@ -478,14 +478,11 @@ TEST_F(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     // Hovering another node clears the old marks first; leaving clears node 0 too.
     tree.Node(0).previewLevel = 2;
     EXPECT_TRUE(rules.UpdateHover(x));
-    EXPECT_EQ(tree.Node(y).previewLevel, 2);
-    EXPECT_EQ(tree.Node(x).previewLevel, 0);
-    EXPECT_EQ(tree.Node(0).previewLevel, 2);
+    ExpectPreviews(tree, {{y, 2}, {x, 0}, {0, 2}});
     EXPECT_FALSE(rules.UpdateHover(x));
     EXPECT_TRUE(rules.UpdateHover(-1));
     EXPECT_EQ(rules.m_nHoverNode, -1);
-    EXPECT_EQ(tree.Node(y).previewLevel, 0);
-    EXPECT_EQ(tree.Node(0).previewLevel, 0);
+    ExpectPreviews(tree, {{y, 0}, {0, 0}});
     EXPECT_TRUE(scope.boxes.empty());
 }
 

@@ -6,9 +6,12 @@
 
 #include "persistence/build_store.h"
 #include "platform/qt/ini_profile_store.h"
+#include "shell/qt/select_job_dlg.h"
 #include "shell/qt/shell_test_support.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,11 +61,17 @@ protected:
     }
     void TearDown() override { EXPECT_TRUE(answers_.empty()) << "scripted answers left over"; }
 
-    // Closes the window with the scripted answers; true when it closed.
-    bool CloseWith(std::initializer_list<MbResult> answers) {
+    // Closes the window with the scripted answers, by the title bar or by
+    // the chooser's exit button; true when it closed.
+    bool CloseWith(std::initializer_list<MbResult> answers, bool exitButton = false) {
         answers_ = answers;
         boxes_.clear();
-        dialog_.close();
+        if (exitButton) {
+            QAbstractButton* exit = GetDlgItemAs<QAbstractButton>(dialog_.m_pSelectJobDlg, CSelectJobDlg::IDC_EXIT);
+            QTest::mouseClick(exit, Qt::LeftButton, {}, exit->rect().center());
+        } else {
+            dialog_.close();
+        }
         return !dialog_.isVisible();
     }
 
@@ -94,12 +103,13 @@ TEST_F(ExitPathTest, AnUnwritableSaveFileKeepsTheWindowOpenUnlessTheUserGoesOn) 
     // AutoSave off with changes: the save question, then the failure.
     g_Options.AutoSave = 0;
     g_bModified = true;
-    EXPECT_FALSE(CloseWith({MbResult::Yes, MbResult::No}));
+    EXPECT_FALSE(CloseWith({MbResult::Yes, MbResult::No}, true));
     EXPECT_EQ(boxes_, (std::vector<std::u16string>{kAskSaveText, kSaveFailedContinueText}));
     EXPECT_TRUE(g_bModified);
+    EXPECT_TRUE(dialog_.isVisible());
 
     // Going on without saving closes the window, and nothing was written.
-    EXPECT_TRUE(CloseWith({MbResult::Yes, MbResult::Yes}));
+    EXPECT_TRUE(CloseWith({MbResult::Yes, MbResult::Yes}, true));
     EXPECT_EQ(boxes_, (std::vector<std::u16string>{kAskSaveText, kSaveFailedContinueText}));
     EXPECT_EQ(dialog_.result(), QDialog::Accepted);
     EXPECT_TRUE(g_bModified);
