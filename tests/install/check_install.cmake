@@ -1,5 +1,6 @@
 # Installs the build into a fresh prefix and checks the tree: the executable,
-# the desktop entry, the MIME package and the icon in every hicolor size.
+# the update check's network module, the desktop entry, the MIME package and
+# the icon in every hicolor size.
 # The desktop entry is validated when desktop-file-validate is installed.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${PREFIX}")
@@ -10,7 +11,8 @@ if(NOT result EQUAL 0)
 endif()
 
 set(sizes 16 22 24 32 48 64 128 256)
-set(expected bin/tolvemar share/applications/tolvemar.desktop share/mime/packages/tolvemar.xml)
+set(expected bin/tolvemar ${LIBDIR}/tolvemar/libtolvemar_update.so
+    share/applications/tolvemar.desktop share/mime/packages/tolvemar.xml)
 foreach(size IN LISTS sizes)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tolvemar.png)
 endforeach()

@@ -3,12 +3,12 @@
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "platform/string_table.h"
+#include "shell/qt/update_request.h"
 #include "shell/update_reply.h"
 
 #include <QApplication>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QDir>
+#include <QLibrary>
 #include <QTimer>
 
 #include <string_view>
@@ -16,20 +16,43 @@
 namespace {
 // How often a waiting offer looks again whether the other dialog has closed.
 constexpr int kModalPollMs = 100;
-// A server that stops sending ends the check after this long.
-constexpr int kTransferTimeoutMs = 60000;
-// Bytes Qt may hold for us between two reads.
-constexpr qint64 kReadBufferSize = 64 * 1024;
 
-// Errors of the connection itself (as opposed to an HTTP status): the reply
-// is not complete and is not scanned.
-bool IsTransportError(QNetworkReply::NetworkError error) {
-    const int code = static_cast<int>(error);
-    return (code >= 1 && code <= 199) || (code >= 301 && code <= 399);
+QString g_updateModulePath;
+bool g_updateModuleLooked = false;
+PostUpdateRequestFn g_postUpdateRequest = nullptr;
+
+// Loads the network module once; the library stays loaded for the process.
+PostUpdateRequestFn PostUpdateRequest() {
+    if (g_updateModuleLooked) return g_postUpdateRequest;
+    g_updateModuleLooked = true;
+    QStringList candidates;
+    if (!g_updateModulePath.isEmpty()) {
+        candidates << g_updateModulePath;
+    } else {
+        const QDir programDir(QCoreApplication::applicationDirPath());
+        candidates << programDir.filePath(QStringLiteral(TOLVEMAR_UPDATE_MODULE))
+                   << programDir.filePath(QStringLiteral(TOLVEMAR_UPDATE_MODULE_INSTALLED));
+    }
+    for (const QString& file : candidates) {
+        QLibrary library(file);
+        if (!library.load()) continue;
+        if (auto post = reinterpret_cast<PostUpdateRequestFn>(library.resolve(kPostUpdateRequestEntry))) {
+            g_postUpdateRequest = post;
+            break;
+        }
+        library.unload();
+    }
+    return g_postUpdateRequest;
 }
 }  // namespace
 
 QUrl UpdateCheck::DefaultAddress() { return QUrl(QStringLiteral(TOLVEMAR_UPDATE_URL)); }
+
+void SetUpdateModulePath(const QString& path) {
+    g_updateModulePath = path;
+    g_updateModuleLooked = false;
+    g_postUpdateRequest = nullptr;
+}
 
 void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose) {
     if (!mainWindow) return;
@@ -44,12 +67,7 @@ UpdateCheck::UpdateCheck(QUrl address, QWidget* mainWindow, std::function<void()
       m_mainWindow(mainWindow),
       m_requestClose(std::move(requestClose)) {}
 
-UpdateCheck::~UpdateCheck() {
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-    }
-}
+UpdateCheck::~UpdateCheck() = default;
 
 void UpdateCheck::start() {
     const QString scheme = m_address.scheme().toLower();
@@ -57,49 +75,36 @@ void UpdateCheck::start() {
         finish(Outcome::Ended);
         return;
     }
-    QUrl url = m_address;
-    if (url.path().isEmpty()) url.setPath(QStringLiteral("/"));
-    QNetworkRequest request(url);
-    // Each header value starts with a blank, so the lines read
-    // "Referer:  Tolvemar" and "User-Agent:  Mozilla/Tolvemar".
-    request.setRawHeader("Referer", " Tolvemar");
-    request.setRawHeader("User-Agent", " Mozilla/Tolvemar");
-    request.setTransferTimeout(kTransferTimeoutMs);
-    m_manager = new QNetworkAccessManager(this);
-    m_reply = m_manager->post(request, QByteArray());
-    m_reply->setReadBufferSize(kReadBufferSize);
-    connect(m_reply, &QNetworkReply::readyRead, this, &UpdateCheck::readAvailable);
-    connect(m_reply, &QNetworkReply::finished, this, &UpdateCheck::replyFinished);
+    const PostUpdateRequestFn post = PostUpdateRequest();
+    if (post) {
+        m_request.reset(post(m_address, this, [this] { readAvailable(); }, [this] { replyFinished(); }));
+    }
+    if (!m_request) finish(Outcome::Ended);
 }
 
 void UpdateCheck::readAvailable() {
-    if (!m_reply || m_replyDone) return;
-    while (m_reply->bytesAvailable() > 0 && static_cast<std::size_t>(m_body.size()) < kUpdateReplyLimit) {
+    if (!m_request || m_replyDone) return;
+    while (m_request->bytesAvailable() > 0 && static_cast<std::size_t>(m_body.size()) < kUpdateReplyLimit) {
         const qint64 room = static_cast<qint64>(kUpdateReplyLimit) - m_body.size();
-        const QByteArray piece = m_reply->read(std::min(room, m_reply->bytesAvailable()));
+        const QByteArray piece = m_request->read(std::min(room, m_request->bytesAvailable()));
         if (piece.isEmpty()) break;
         m_body += piece;
     }
     if (static_cast<std::size_t>(m_body.size()) >= kUpdateReplyLimit) {
         // The buffer is full: the rest of the reply is not read.
         m_replyDone = true;
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-        m_reply = nullptr;
+        m_request.reset();
         examineReply();
     }
 }
 
 void UpdateCheck::replyFinished() {
-    if (!m_reply || m_replyDone) return;
+    if (!m_request || m_replyDone) return;
     readAvailable();
     if (m_replyDone) return;
     m_replyDone = true;
-    const bool failed = IsTransportError(m_reply->error());
-    m_reply->disconnect(this);
-    m_reply->deleteLater();
-    m_reply = nullptr;
+    const bool failed = m_request->transportFailed();
+    m_request.reset();
     if (failed) {
         m_body.clear();
         finish(Outcome::Ended);

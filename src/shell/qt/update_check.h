@@ -10,16 +10,21 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QTimer;
+class UpdateRequest;
 
 // Starts the check against the built-in update address. The check lives as a
 // child of the main window, so destroying the window aborts it. `requestClose`
 // runs the main window's ordinary close path after the user accepted the
 // download.
 void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose);
+
+// The network part of the check is the module tolvemar_update, looked for
+// next to the executable and in the installed library folder; without it the
+// check ends silently, like on any network failure. Tests name the file here.
+void SetUpdateModulePath(const QString& path);
 
 class UpdateCheck : public QObject {
     Q_OBJECT
@@ -54,8 +59,7 @@ private:
     QUrl m_address;
     QPointer<QWidget> m_mainWindow;
     std::function<void()> m_requestClose;
-    QNetworkAccessManager* m_manager = nullptr;
-    QPointer<QNetworkReply> m_reply;
+    std::unique_ptr<UpdateRequest> m_request;
     QTimer* m_waitTimer = nullptr;
     QByteArray m_body;
     std::u16string m_downloadAddress;

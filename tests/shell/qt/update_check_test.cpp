@@ -77,9 +77,11 @@ protected:
             opened.push_back(address);
             events.push_back("open");
         });
+        SetUpdateModulePath(QStringLiteral(TOLVEMAR_UPDATE_MODULE_FILE));
         mainWindow = new QWidget;
     }
     void TearDown() override {
+        SetUpdateModulePath({});
         delete mainWindow;
         SetMessageBoxHandler({});
         SetShellOpenHandler({});
@@ -194,6 +196,13 @@ TEST_F(UpdateCheckTest, RefusedConnectionsAndBadAddressesEndSilently) {
         check = Start(QUrl(QString::fromUtf8(address)));
         EXPECT_EQ(check->outcome(), UpdateCheck::Outcome::Ended) << address;
     }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(UpdateCheckTest, WithoutTheNetworkModuleTheCheckEndsSilently) {
+    SetUpdateModulePath(QStringLiteral("/nonexistent/libtolvemar_update.so"));
+    EXPECT_EQ(Run(HttpReply(Offer("9"))), UpdateCheck::Outcome::Ended);
+    EXPECT_TRUE(server.requests.empty());
     EXPECT_TRUE(boxes.empty());
 }
 
