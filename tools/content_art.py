@@ -1,5 +1,7 @@
 """Procedural bitmaps: skill icons, job portraits, the fallback portrait and
 the four connector arrowheads, written as PNG files with a Qt resource list.
+The portraits the job chooser shows at start are written already decoded
+(see `decoded`), so the start does not wait for their PNG decoding.
 
 Icons and arrowheads sit on the magenta key 0xFF00FF, portraits on white.
 Everything is drawn from fixed numbers, so the output is the same on every run.
@@ -37,6 +39,17 @@ def png(width, height, pixels):
     header = struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0)
     return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
             + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
+def decoded(width, height, pixels):
+    """A picture stored decoded: "TVRB", width and height as 16-bit
+    little-endian numbers, then the rows of 32-bit little-endian 0xFFRRGGBB
+    pixels, the memory layout the program draws from. Stored uncompressed in
+    the resources, it is copied, not decoded."""
+    out = bytearray(b'TVRB' + struct.pack('<HH', width, height))
+    for r, g, b in pixels:
+        out += bytes((b, g, r, 0xFF))
+    return bytes(out)
 
 
 class Canvas:
@@ -436,12 +449,19 @@ def build_bitmaps(skills, jobs):
         files['resources/' + rel] = png(24, 24, cv.px)
         qrc.append(f'  <file alias="{s.icon}">{rel}</file>')
     wide = 174  # the one portrait two pixels wider than the others
+    # The chooser shows each job at its highest grade.
+    shown_at_start = {jobs[job][5][sex][jobs[job][1]] for job in jobs for sex in (0, 1)}
     for pid, (job, sex, grade) in sorted(portrait_map(jobs).items()):
         width = 62 if pid == wide else 60
         cv = make_portrait(pid, job, sex, grade, width)
-        rel = f'bitmaps/portraits/{pid}.png'
-        files['resources/' + rel] = png(width, 110, cv.px)
-        qrc.append(f'  <file alias="{pid}">{rel}</file>')
+        if pid in shown_at_start:
+            rel = f'bitmaps/portraits/{pid}.rgb32'
+            files['resources/' + rel] = decoded(width, 110, cv.px)
+            qrc.append(f'  <file alias="{pid}" compression-algorithm="none">{rel}</file>')
+        else:
+            rel = f'bitmaps/portraits/{pid}.png'
+            files['resources/' + rel] = png(width, 110, cv.px)
+            qrc.append(f'  <file alias="{pid}">{rel}</file>')
     cv = make_fallback()
     files['resources/bitmaps/portraits/133.png'] = png(119, 99, cv.px)
     qrc.append('  <file alias="133">bitmaps/portraits/133.png</file>')

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <QResource>
 #include <QSet>
 
 namespace {
@@ -60,6 +61,29 @@ TEST(BitmapsTest, PortraitsOfEveryJobAndTheFallback) {
     EXPECT_EQ(fallback.size(), QSize(119, 99));
     EXPECT_TRUE(LoadBitmapResource(10000).isNull());
     EXPECT_TRUE(LoadBitmapResource(0).isNull());
+}
+
+// The chooser shows every job at its highest grade as soon as the program
+// starts: those portraits are stored decoded and uncompressed, read by copying.
+TEST(BitmapsTest, TheChoosersPortraitsAreStoredDecoded) {
+    LoadBitmapResource(kFallbackPortrait);  // registers the resources
+    int checked = 0;
+    for (const JobRecord& job : g_JobTable) {
+        if (job.maxGrade < 0 || job.maxGrade >= kPageCount) continue;
+        for (const auto& bySex : job.portrait) {
+            const int32_t id = bySex[job.maxGrade];
+            if (id == 0) continue;
+            const QResource resource(QStringLiteral(":/bmp/%1").arg(id));
+            ASSERT_TRUE(resource.isValid()) << id;
+            EXPECT_EQ(resource.compressionAlgorithm(), QResource::NoCompression) << id;
+            EXPECT_TRUE(QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), 4) == "TVRB") << id;
+            const QImage portrait = LoadBitmapResource(id);
+            EXPECT_EQ(portrait.format(), QImage::Format_RGB32) << id;
+            EXPECT_EQ(portrait.pixel(0, 0), kWhite) << id;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 2 * static_cast<int>(std::size(g_JobTable)));
 }
 
 // Expected arrowhead: 'R' red, 'D' dark red, '.' magenta, row by row.
