@@ -13,4 +13,10 @@ using ModalRunner = std::function<int(QDialog&)>;
 void SetModalRunner(ModalRunner runner);
 
 // Runs the dialog through the installed runner and returns its result code.
+// A dialog whose owner is not on screen (the first-run options dialog opens
+// before the main window shows) is centred on the screen first.
 int DoModal(QDialog& dialog);
+
+// Centres the dialog on its screen's available area when it has no visible
+// owner; leaves it to the usual placement over its owner otherwise.
+void PlaceModalDialog(QDialog& dialog);
