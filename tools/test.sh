@@ -11,7 +11,7 @@ jobs=$(nproc)
 echo "== plain build =="
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-test -j "$jobs"
-(cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+(cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") | tee build-test/ctest.log
 
 echo "== sanitizer build =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEMAR_SANITIZE=ON -DTOLVEMAR_BUILD_BENCH=OFF
@@ -19,7 +19,7 @@ cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+(cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") | tee build-asan/ctest.log
 
 echo "== fuzz targets: corpus replay =="
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEMAR_FUZZ=ON \
@@ -32,3 +32,11 @@ for source in tests/fuzz/fuzz_*.cpp; do
   "build-fuzz/tests/fuzz/$target" "${inputs[@]}" >"build-fuzz/replay-$target.log" 2>&1 ||
     { tail -n 40 "build-fuzz/replay-$target.log"; exit 1; }
 done
+
+# One closing line over both test runs and the corpus replays.
+count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$1" | tail -n 1; }
+read -r plain_total plain_failed <<<"$(count build-test/ctest.log)"
+read -r asan_total asan_failed <<<"$(count build-asan/ctest.log)"
+replays=$(ls tests/fuzz/corpus/*/* | wc -l)
+failed=$((plain_failed + asan_failed))
+echo "tests: $((plain_total + asan_total + replays - failed)) passed, $failed failed"
