@@ -5,27 +5,13 @@
 #include "persistence/save_file.h"
 #include "shell/profile_store.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <random>
 #include <string>
-#include <unistd.h>
 
 namespace {
-
-AllBuilds SampleBuilds() {
-    std::mt19937 rng(7);
-    AllBuilds builds;
-    for (auto& job : builds.jobs) {
-        job.selectedSlot = static_cast<int32_t>(rng() % 3);
-        for (auto& slot : job.level) {
-            slot[0] = 1 + static_cast<int32_t>(rng() % 3);
-            for (int n = 1; n < kNodeCount; ++n) slot[n] = static_cast<int32_t>(rng() % 11);
-        }
-    }
-    return builds;
-}
 
 LevelCaps FullCaps() {
     LevelCaps caps;
@@ -69,33 +55,23 @@ BENCHMARK(BM_DecodeAndApplySaveFile);
 // CSaveData::SaveFile to a real file: capture, encode, write a temporary file,
 // flush it to disk and rename it into place.
 void BM_SaveFileToDisk(benchmark::State& state) {
-    char pattern[] = "/tmp/tolvemar-bench-XXXXXX";
-    if (!::mkdtemp(pattern)) {
+    const ScratchSaveFile file;
+    if (!file.ok()) {
         state.SkipWithError("no scratch folder");
         return;
     }
-    const std::string folder = pattern;
-    const std::string path = folder + "/bench.tvf";
-    const std::u16string wide(path.begin(), path.end());
-    for (auto _ : state) benchmark::DoNotOptimize(CSaveData().SaveFile(18, 0, wide));
-    ::unlink(path.c_str());
-    ::rmdir(folder.c_str());
+    for (auto _ : state) benchmark::DoNotOptimize(CSaveData().SaveFile(18, 0, file.path()));
 }
 BENCHMARK(BM_SaveFileToDisk)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadFileFromDisk(benchmark::State& state) {
-    char pattern[] = "/tmp/tolvemar-bench-XXXXXX";
-    if (!::mkdtemp(pattern)) {
+    const ScratchSaveFile file;
+    if (!file.ok()) {
         state.SkipWithError("no scratch folder");
         return;
     }
-    const std::string folder = pattern;
-    const std::string path = folder + "/bench.tvf";
-    const std::u16string wide(path.begin(), path.end());
-    CSaveData().SaveFile(18, 0, wide);
-    for (auto _ : state) benchmark::DoNotOptimize(CSaveData().LoadFile(wide).status);
-    ::unlink(path.c_str());
-    ::rmdir(folder.c_str());
+    CSaveData().SaveFile(18, 0, file.path());
+    for (auto _ : state) benchmark::DoNotOptimize(CSaveData().LoadFile(file.path()).status);
 }
 BENCHMARK(BM_LoadFileFromDisk)->Unit(benchmark::kMicrosecond);
 

@@ -4,24 +4,12 @@
 
 #include <QTemporaryDir>
 
+#include "../bench_support.h"
+
 #include <benchmark/benchmark.h>
 
-#include <random>
 
 namespace {
-
-AllBuilds SampleBuilds() {
-    std::mt19937 rng(7);
-    AllBuilds builds;
-    for (auto& job : builds.jobs) {
-        job.selectedSlot = static_cast<int32_t>(rng() % 3);
-        for (auto& slot : job.level) {
-            slot[0] = 1 + static_cast<int32_t>(rng() % 3);
-            for (int n = 1; n < kNodeCount; ++n) slot[n] = static_cast<int32_t>(rng() % 11);
-        }
-    }
-    return builds;
-}
 
 // One write of all 80 values, including the write of the profile file.
 void BM_WriteAllBuildsToIniProfile(benchmark::State& state) {
