@@ -39,4 +39,5 @@ read -r plain_total plain_failed <<<"$(count build-test/ctest.log)"
 read -r asan_total asan_failed <<<"$(count build-asan/ctest.log)"
 replays=$(ls tests/fuzz/corpus/*/* | wc -l)
 failed=$((plain_failed + asan_failed))
-echo "tests: $((plain_total + asan_total + replays - failed)) passed, $failed failed"
+skipped=$(cat build-test/ctest.log build-asan/ctest.log | grep -c '(Skipped)$' || true)
+echo "tests: $((plain_total + asan_total + replays - failed - skipped)) passed, $failed failed, $skipped skipped"
