@@ -67,6 +67,27 @@ void ReportSpread(benchmark::State& state, std::vector<double>& seconds) {
     state.counters["p90_us"] = seconds[seconds.size() * 9 / 10] * 1e6;
 }
 
+// Moves the mouse back and forth between two points, one move per iteration,
+// timing each move until the widget has painted; reports the spread.
+void TimeAlternatingMoves(benchmark::State& state, QWidget* widget, PaintCounter& paints,
+                          const QPoint (&at)[2], int next, const char* noPaintError) {
+    std::vector<double> samples;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        SendMove(widget, at[next]);
+        if (!WaitForPaint(paints)) {
+            state.SkipWithError(noPaintError);
+            break;
+        }
+        const double took =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(took);
+        samples.push_back(took);
+        next ^= 1;
+    }
+    ReportSpread(state, samples);
+}
+
 QPoint IconCentre(const SkillTreeNode& node) {
     return {kTreeOriginX + IconLeft(node.column) + kIconSize / 2,
             kTreeOriginY + IconTop(node.row) + kIconSize / 2};
@@ -113,21 +134,8 @@ void BM_TreeHoverToPainted(benchmark::State& state) {
                        h.tree->Rules().m_nHoverNode
                    ? 1
                    : 0;
-    std::vector<double> samples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        SendMove(h.tree, h.at[next]);
-        if (!WaitForPaint(*h.paints)) {
-            state.SkipWithError("the move did not repaint the tree");
-            break;
-        }
-        const double took =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(took);
-        samples.push_back(took);
-        next ^= 1;
-    }
-    ReportSpread(state, samples);
+    TimeAlternatingMoves(state, h.tree, *h.paints, h.at, next,
+                         "the move did not repaint the tree");
     state.counters["width"] = h.tree->width();
     state.counters["height"] = h.tree->height();
     state.counters["visible_nodes"] = h.tree->Rules().VisibleNodeCount();
@@ -215,22 +223,9 @@ void BM_HoverFloorFillAndCopy(benchmark::State& state) {
         return w;
     }();
     static PaintCounter paints(window);
-    int next = 0;  // the floor repaints on any move
-    std::vector<double> samples;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        SendMove(window, Tree().at[next]);
-        if (!WaitForPaint(paints)) {
-            state.SkipWithError("the move did not repaint the floor");
-            break;
-        }
-        const double took =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(took);
-        samples.push_back(took);
-        next ^= 1;
-    }
-    ReportSpread(state, samples);
+    // The floor repaints on any move.
+    TimeAlternatingMoves(state, window, paints, Tree().at, 0,
+                         "the move did not repaint the floor");
 }
 BENCHMARK(BM_HoverFloorFillAndCopy)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

@@ -8,20 +8,9 @@
 #include "persistence/builds.h"
 #include "skilltree/skill_tree_rules.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "fuzz_check.h"
 
 namespace fuzz {
-
-[[noreturn]] inline void Fail(const char* what, int a = 0, int b = 0, int c = 0) {
-    std::fprintf(stderr, "invariant broken: %s (%d, %d, %d)\n", what, a, b, c);
-    std::abort();
-}
-
-#define FUZZ_CHECK(cond, ...) \
-    do {                      \
-        if (!(cond)) ::fuzz::Fail(#cond, ##__VA_ARGS__); \
-    } while (0)
 
 // The highest level each node of a job may hold: its skill's maximum level
 // for the nodes before the first empty one, 0 past it (entry 0 unused).

@@ -11,13 +11,7 @@
 #include <cstring>
 #include <string>
 
-#define FUZZ_CHECK(cond)                                            \
-    do {                                                            \
-        if (!(cond)) {                                              \
-            std::fprintf(stderr, "invariant broken: %s\n", #cond); \
-            std::abort();                                           \
-        }                                                           \
-    } while (0)
+#include "fuzz_check.h"
 
 namespace {
 
