@@ -93,9 +93,62 @@ PAGES = {
 PAGE1_FIRST_JOB_SKILLS = {4: 4, 9: 3, 10: 3}
 GRADE_RANGE_1_TO_3 = [j for j in range(20) if JOBS[j][0] == 1 and JOBS[j][1] == 3]
 
+# Skill points granted for pages 0 to 3, by job id (as in src/data/job_table.cpp).
+POINT_LIMITS = {j: (49, 49, 20, 59) for j in GRADE_RANGE_1_TO_3}
+POINT_LIMITS.update({12: (98, 98, 0, 0), 14: (49, 49, 0, 0), 15: (49, 49, 0, 0), 16: (69, 49, 0, 0),
+                     19: (69, 49, 0, 0), 17: (69, 49, 0, 0), 18: (49, 0, 0, 0)})
+# Levels a job's pages must hold beyond the points granted for them, so that
+# every point can be spent with a choice left.
+SPARE_LEVELS = 5
+HIGHEST_MAX_LEVEL = 10
+
 PREREQ_DISTRIBUTION = (213, 593, 146, 40, 9, 1)
 DEAD_ENTRIES = 33
 JAPANESE_EMPTY_SKILLS = 309
+
+
+# --------------------------------------------------------------------------
+# Where a job's name is shown at a fixed width: the save options dialog gives
+# each job a radio of a fixed width (dialog units, by job id; job 18 has
+# none), the chooser a 41-unit label under each picture. Both dialogs use the
+# 9-point dialog font, whose average character is 7 pixels wide (a dialog
+# unit is a quarter of it), drawn at 12 pixels. A radio's text gets its width
+# less the style's indicator and spacing.
+SAVE_DLG_RADIO_WIDTHS = {9: 43, 8: 30, 7: 37, 4: 50, 3: 50, 0: 50, 1: 37, 10: 30, 13: 37, 11: 37,
+                         6: 30, 2: 30, 12: 50, 5: 30, 14: 30, 15: 43, 16: 30, 19: 43, 17: 30}
+CHOOSER_LABEL_WIDTH = 41
+DIALOG_BASE_UNIT_X = 7
+RADIO_INDICATOR_AND_SPACING = 20
+# Advance widths of the dialog font's Latin face (printable ASCII from the
+# space on, in 1/2048 of the em) and the em fraction of a Hangul syllable in
+# its Korean face; other wide characters count as a full em.
+LATIN_ADVANCES = (
+    569, 569, 727, 1139, 1139, 1821, 1366, 391, 682, 682, 797, 1196, 569, 682, 569, 569,
+    1139, 1139, 1139, 1139, 1139, 1139, 1139, 1139, 1139, 1139, 569, 569, 1196, 1196, 1196, 1139,
+    2079, 1366, 1366, 1479, 1479, 1366, 1251, 1593, 1479, 569, 1024, 1366, 1139, 1706, 1479, 1593,
+    1366, 1593, 1479, 1366, 1251, 1479, 1366, 1933, 1366, 1366, 1251, 569, 569, 569, 961, 1139,
+    682, 1139, 1139, 1024, 1139, 1139, 569, 1139, 1139, 455, 455, 1024, 455, 1706, 1139, 1139,
+    1139, 1139, 682, 1024, 569, 1139, 1024, 1479, 1024, 1024, 1024, 684, 532, 684, 1196)
+HANGUL_EM = 0.94
+DIALOG_FONT_PIXELS = 12
+
+
+def dialog_text_width(text):
+    """Pixel width of a one-line text in the dialog font."""
+    em = 0.0
+    for ch in text:
+        o = ord(ch)
+        if 32 <= o < 127:
+            em += LATIN_ADVANCES[o - 32] / 2048
+        elif 0xAC00 <= o <= 0xD7A3:
+            em += HANGUL_EM
+        else:
+            em += 1.0
+    return round(em * DIALOG_FONT_PIXELS)
+
+
+def dialog_units_to_pixels(du):
+    return (du * DIALOG_BASE_UNIT_X + 2) // 4
 
 
 class ContentError(Exception):
@@ -534,6 +587,24 @@ def check_trees(skills, trees):
     check_runs(trees)
 
 
+def check_point_budget(skills, trees):
+    """A point granted for page k can be spent on pages 0..k only (pages 1 and 2
+    share one pool), so the pages 0..0, 0..2 and 0..3 (up to the job's highest
+    grade) must hold more levels than the points granted for them: at least
+    SPARE_LEVELS more, or every skill at the highest maxLevel where the node
+    count allows no more than that."""
+    for job in range(20):
+        top = JOBS[job][1]
+        for last in sorted({min(p, top) for p in (0, 2, 3)}):
+            nodes = [n for n in trees[job] if n.page <= last]
+            levels = sum(skills[n.skill].max_level for n in nodes)
+            points = sum(POINT_LIMITS[job][:last + 1])
+            need = min(points + SPARE_LEVELS, HIGHEST_MAX_LEVEL * len(nodes))
+            if need < points or levels < need:
+                fail(f'job {job}: pages 0..{last} hold {levels} levels for {points} points '
+                     f'(need {max(need, points)})')
+
+
 def check_runs(trees):
     for job in range(20):
         off = {}
@@ -602,6 +673,23 @@ def check_texts(texts):
             seen[s] = job
 
 
+def check_name_widths(texts):
+    """Every job's name (of its highest grade, in each language by the lookup's
+    fallback) fits its save-dialog radio and its chooser label."""
+    for lang in range(3):
+        for job in range(20):
+            t = texts[JOBS[job][4][JOBS[job][1]]]
+            name = t[lang] or t[1] or t[0]
+            width = dialog_text_width(name)
+            room = dialog_units_to_pixels(CHOOSER_LABEL_WIDTH)
+            if width > room:
+                fail(f'job {job}: name {name!r} ({width} px) wider than its chooser label ({room} px)')
+            if job in SAVE_DLG_RADIO_WIDTHS:
+                room = dialog_units_to_pixels(SAVE_DLG_RADIO_WIDTHS[job]) - RADIO_INDICATOR_AND_SPACING
+                if width > room:
+                    fail(f'job {job}: name {name!r} ({width} px) wider than its save-dialog radio ({room} px)')
+
+
 def check_descriptions(desc, skills):
     idents = {s.ident: p for p, s in skills.items()}
     matched, other, empty_other = set(), 0, 0
@@ -623,8 +711,20 @@ def check_descriptions(desc, skills):
         for s in strings:
             if '"' in s or '}' in s or '\r' in s:
                 fail(f'{ident}: string holds a quote, brace or CR')
+        if ident in idents:
+            check_level_lines(ident, strings, skills[idents[ident]].max_level)
     if (len(desc), len(matched), other, empty_other) != (1065, 736, 329, 152):
         fail(f'description lines {len(desc)}, matched {len(matched)}, other {other}, empty {empty_other}')
+
+
+def check_level_lines(ident, strings, max_level):
+    """A skill's description names its maxLevel and has one "[Lv n]" line per level."""
+    stated = [x for x in strings if x.startswith('최대 레벨 : ')]
+    if stated != ([f'최대 레벨 : {max_level}'] if max_level > 0 else []):
+        fail(f'{ident}: level line {stated} for maxLevel {max_level}')
+    lines = [x.split(']')[0] for x in strings if x.startswith('[Lv ')]
+    if lines != [f'[Lv {n}' for n in range(1, max_level + 1)]:
+        fail(f'{ident}: {len(lines)} level lines for maxLevel {max_level}')
 
 
 def strip_colours(s):
@@ -834,8 +934,10 @@ def build(out_root):
     check_skills(skills)
     texts = load_texts()
     check_texts(texts)
+    check_name_widths(texts)
     trees = load_trees(skills)
     check_trees(skills, trees)
+    check_point_budget(skills, trees)
     derive_paths(trees)
     desc = load_descriptions()
     check_descriptions(desc, skills)

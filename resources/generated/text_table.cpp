@@ -116,28 +116,28 @@ const LocalizedText g_LocalizedTextTable[kTextCount] = {
     {{u"계약술사", u"Pactmaker", u"契約術師"}},  // 109
     {{u"명장", u"Mastersmith", u"名匠"}},  // 110
     {{u"현자", u"Sage", u"賢者"}},  // 111
-    {{u"여명수호자", u"Dawnwarden", u""}},  // 112
+    {{u"여명수호자", u"Dawnguard", u""}},  // 112
     {{u"성운술사", u"Nebulist", u""}},  // 113
-    {{u"바람사수", u"Galeshot", u""}},  // 114
+    {{u"신궁", u"Hawk", u""}},  // 114
     {{u"철혈투사", u"Ironblood", u""}},  // 115
     {{u"성광사제", u"Lumenant", u""}},  // 116
-    {{u"야수군주", u"Beastlord", u""}},  // 117
-    {{u"밤까마귀", u"Nightcrow", u""}},  // 118
-    {{u"천둥권사", u"Thunderfist", u""}},  // 119
-    {{u"별노래꾼", u"Starsinger", u""}},  // 120
+    {{u"수왕", u"Druid", u""}},  // 117
+    {{u"흑익", u"Crow", u""}},  // 118
+    {{u"천둥권사", u"Boltfist", u""}},  // 119
+    {{u"시성", u"Skald", u""}},  // 120
     {{u"독안개", u"Venomist", u""}},  // 121
-    {{u"심연소환사", u"Abyss Caller", u""}},  // 122
-    {{u"룬장인", u"Runewright", u""}},  // 123
+    {{u"마인", u"Fiend", u""}},  // 122
+    {{u"룬장인", u"Runist", u""}},  // 123
     {{u"황금술사", u"Aurist", u""}},  // 124
     {{u"초심자", u"Novice", u"初心者"}},  // 125
     {{u"숙련자", u"Veteran", u"熟練者"}},  // 126
     {{u"견습병", u"Recruit", u"新兵"}},  // 127
-    {{u"용기병", u"Dragoon", u"竜騎兵"}},  // 128
+    {{u"기병", u"Rider", u"騎兵"}},  // 128
     {{u"창병", u"Pikeman", u"槍兵"}},  // 129
     {{u"방랑자", u"Vagrant", u"放浪者"}},  // 130
-    {{u"검무사", u"Blade Dancer", u""}},  // 131
+    {{u"검객", u"Blade", u""}},  // 131
     {{u"주술검사", u"Hexblade", u""}},  // 132
     {{u"별지기", u"Star Keeper", u"星守"}},  // 133
-    {{u"천문관", u"Astronomer", u""}},  // 134
+    {{u"성관", u"Seer", u""}},  // 134
     {{u"요리사", u"Cook", u""}},  // 135
 };
