@@ -43,34 +43,48 @@ bool FillPages(RealJob& job, std::initializer_list<int32_t> pages, int32_t point
     return points == 0;
 }
 
+// At grade 1 page 0 spends its own points and page 1's; a full page 0 shows
+// job level 50.
 TEST(RealTrees, Job0PointPools) {
     RealJob job(0, 1);
     EXPECT_EQ(job.rules.GetRemainingFrom(1), 49);
     EXPECT_EQ(job.rules.GetRemainingFrom(0), 98);
     EXPECT_EQ(job.rules.HeaderUsedPoints(), 0);
     EXPECT_EQ(job.rules.HeaderPointLimit(), 98);
+    EXPECT_EQ(job.rules.GetPageJobLevel(0), 1);
+
+    ASSERT_TRUE(FillPages(job, {0}, 49)) << "job 0's page 0 holds fewer levels than its points";
+    EXPECT_EQ(job.rules.GetPageJobLevel(0), 50);
+    EXPECT_EQ(job.rules.GetPageJobLevel(1), 1);
+    EXPECT_EQ(job.rules.GetRemainingFrom(0), 49);
+    EXPECT_EQ(job.rules.HeaderUsedPoints(), 49);
 }
 
-// With pages 1 and 2 full at grade 3, a skill of page 1 still rises on page
-// 3's points, and page 3's title shows the overflow.
-TEST(RealTrees, Job0FullPoolSpendsPage3PointsAtGrade3) {
+// With pages 0..2 full at grade 3, a skill of page 0 still rises on page 3's
+// points, and page 3's title shows the overflow as a job level.
+TEST(RealTrees, Job0FullPagesSpendPage3PointsAtGrade3) {
     RealJob job(0, 3);
-    ASSERT_TRUE(FillPages(job, {1, 2}, 69)) << "job 0's content is not there";
+    ASSERT_TRUE(FillPages(job, {0}, 49));
+    ASSERT_TRUE(FillPages(job, {1, 2}, 69));
     int32_t spare = -1;
     for (int32_t i = 1; i < job.ListEnd() && spare < 0; ++i) {
-        const SkillTreeNode& node = job.Node(i);
-        const bool free = node.prereq[0].skill == 0 || node.prereq[0].requiredLevel <= 0;
-        if ((node.page == 1 || node.page == 2) && free && job.Level(i) < job.rules.MaxLevelOf(node.skill)) spare = i;
+        if (job.Node(i).page == 0 && job.Level(i) < job.rules.MaxLevelOf(job.Node(i).skill)) spare = i;
     }
-    ASSERT_GE(spare, 0) << "no free skill left on job 0's pages 1 and 2";
+    ASSERT_GE(spare, 0) << "job 0's page 0 holds no more levels than its points";
+    const int32_t before = job.Level(spare);
+    EXPECT_EQ(job.rules.GetRemainingFrom(0), 59);
     EXPECT_EQ(job.rules.GetPageJobLevel(3), 1);
+
     EXPECT_EQ(job.rules.RaiseSkill(spare), 1);
-    EXPECT_EQ(job.rules.GetUsedOnPage(2), 70);
+    EXPECT_EQ(job.Level(spare), before + 1);
+    EXPECT_EQ(job.rules.GetUsedOnPage(0), 50);
+    EXPECT_EQ(job.rules.GetPageJobLevel(0), 50);
     EXPECT_EQ(job.rules.GetPageJobLevel(2), 70);
     EXPECT_EQ(job.rules.GetPageJobLevel(3), 2);
-    EXPECT_EQ(job.rules.GetRemainingFrom(1), 58);
+    EXPECT_EQ(job.rules.GetTitleJobLevel(3), 2);
+    EXPECT_EQ(job.rules.GetRemainingFrom(0), 58);
     EXPECT_EQ(job.rules.GetRemainingFrom(3), 59);
-    EXPECT_EQ(job.rules.HeaderUsedPoints(), 70);
+    EXPECT_EQ(job.rules.HeaderUsedPoints(), 119);
     EXPECT_TRUE(job.scope.boxes.empty());
 }
 

@@ -104,10 +104,6 @@ TEST_F(SkillPointBudget, PagesDrawOnLaterPagesUpToTheGrade) {
     EXPECT_EQ(rules.GetUsedUpTo(1), rules.GetUsedUpTo(2));
     EXPECT_EQ(rules.GetUsedUpTo(3), 145);
     EXPECT_EQ(rules.GetLimitUpTo(3), 177);
-    // Page 0's overflow (11) and the pool's (11 + 80 - 69 = 22) carry on.
-    EXPECT_EQ(rules.GetPageJobLevel(0), 50);
-    EXPECT_EQ(rules.GetPageJobLevel(2), 70);
-    EXPECT_EQ(rules.GetPageJobLevel(3), 5 + 22 + 1);
     // A page above the grade is not counted yet.
     SetGrade(tree, 1);
     EXPECT_EQ(rules.GetUsedOnPage(3), 50);
