@@ -171,11 +171,12 @@ TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
         ::_exit(replaced);
     }
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const pid_t waited = ::waitpid(child, &status, 0);
+    fs::permissions(home / "locked", fs::perms(0755));
+    ASSERT_EQ(waited, child);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_NE(WEXITSTATUS(status), 100) << "could not drop to an unprivileged user";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "bit i: file i replaced; 8: a new file not written";
-    fs::permissions(home / "locked", fs::perms(0755));
     for (const auto& file : files) {
         EXPECT_EQ(fs::status(home / file.name).permissions(), file.mode) << file.name;
         fs::permissions(home / file.name, fs::perms(0644));
