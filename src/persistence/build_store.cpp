@@ -6,16 +6,58 @@
 #include "platform/message_box.h"
 #include "shell/options.h"
 
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+// The name under which the bytes of an unreadable save file are kept.
+constexpr char16_t kBackupSuffix[] = u".bak";
+
+// Before a save replaces the file that failed the header check when it was
+// read, its bytes are kept as "<name>.bak" beside it (replacing an older one),
+// so that whatever the file held is not destroyed. Bytes that pass the check
+// by now need no copy. False when the bytes could not be kept: the file must
+// then not be replaced.
+bool KeepUnreadSaveFile(const std::u16string& path) {
+    if (g_szUnreadSaveFilePath.empty() || g_szUnreadSaveFilePath != path) return true;
+    std::vector<uint8_t> head;
+    if (!ReadFileHead(path, kSaveFileSize, head)) {
+        std::error_code error;
+        const bool gone = !std::filesystem::exists(Utf16ToUtf8(path), error) && !error;
+        return gone;  // nothing left to keep, or bytes that cannot be read
+    }
+    if (DecodeSaveFile(head.data(), head.size(), CurrentLevelCaps()).status !=
+        SaveFileStatus::BadHeader) {
+        return true;
+    }
+    return CopyFileAtomic(path, path + kBackupSuffix);
+}
+
+bool WriteSaveFileInUse() {
+    if (!KeepUnreadSaveFile(g_szSaveFilePath)) return false;
+    if (!CSaveData().SaveFile(kSaveBuildsAutoRunJob, kSaveBuildsAutoRunSlot, g_szSaveFilePath)) {
+        return false;
+    }
+    if (g_szUnreadSaveFilePath == g_szSaveFilePath) g_szUnreadSaveFilePath.clear();
+    return true;
+}
+
+}  // namespace
+
 bool SaveFileInUse() { return g_bSaveFileOpen || g_Options.SaveToFile; }
 
 bool LoadBuilds() {
     CSaveData data;
     if (!SaveFileInUse()) {
+        g_szUnreadSaveFilePath.clear();
         data.LoadRegistry();
         return true;
     }
     if (!g_bSaveFileOpen) g_szSaveFilePath = AbsolutePath(kFixedSaveFileName);
-    data.LoadFile(g_szSaveFilePath);
+    const bool unread = data.LoadFile(g_szSaveFilePath).status == SaveFileStatus::BadHeader;
+    g_szUnreadSaveFilePath = unread ? g_szSaveFilePath : std::u16string();
     return true;
 }
 
@@ -25,11 +67,7 @@ bool SaveBuilds() {
         if (answer == MbResult::Cancel) return false;
         if (answer == MbResult::No) return true;
     }
-    CSaveData data;
-    const bool written = SaveFileInUse()
-                             ? data.SaveFile(kSaveBuildsAutoRunJob, kSaveBuildsAutoRunSlot,
-                                             g_szSaveFilePath)
-                             : data.SaveRegistry();
+    const bool written = SaveFileInUse() ? WriteSaveFileInUse() : CSaveData().SaveRegistry();
     if (written) return true;
     return AfxMessageBox(kSaveFailedContinueText, MbButtons::YesNo, MbIcon::Question) ==
            MbResult::Yes;

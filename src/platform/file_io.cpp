@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,7 +205,14 @@ bool CanOpenForReading(const std::u16string& path) {
     return true;
 }
 
-bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
+namespace {
+
+// Puts a new file, whose bytes `fill` writes, in place of the file at `path`,
+// or leaves that file byte for byte as it was. `fill` may be called a second
+// time on a fresh file when the first attempt failed. A new file gets
+// `newFileMode` when that is not negative.
+bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fill,
+                 int newFileMode) {
     if (path.empty()) return false;
     const std::string target = ResolveTarget(Utf16ToUtf8(path));
     const std::string folder = FolderOf(target);
@@ -212,13 +220,20 @@ bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) 
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name.empty()) return false;
 
-    // An existing file keeps its permissions; a new one gets 0666 less the
-    // umask, as any new file.
+    // An existing file keeps its permissions; a new one gets the mode asked
+    // for, or else 0666 less the umask, as any new file.
     struct stat existing {};
-    const bool keepMode = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    const bool keepMode = exists && S_ISREG(existing.st_mode);
+    // The rename needs only a writable folder, so it would replace a file
+    // the user made read-only (or closed completely): such a file is left
+    // alone, as if the write had failed. The effective ids decide, as for an
+    // open for writing.
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
     auto writeTemp = [&](int fd) {
         if (keepMode) (void)::fchmod(fd, existing.st_mode & 07777);
-        return WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
+        else if (newFileMode >= 0) (void)::fchmod(fd, static_cast<mode_t>(newFileMode) & 07777);
+        return fill(fd) && ::fsync(fd) == 0;
     };
 
     // The bytes go first to an unnamed file in the target's folder, so that a
@@ -257,6 +272,37 @@ bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) 
         ::close(dir);
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
+    return ReplaceFile(
+        path, [&](int fd) { return WriteAll(fd, static_cast<const uint8_t*>(data), size); }, -1);
+}
+
+bool CopyFileAtomic(const std::u16string& from, const std::u16string& to) {
+    const int source = OpenRegularForReading(Utf16ToUtf8(from));
+    if (source < 0) return false;
+    struct stat info {};
+    bool ok = ::fstat(source, &info) == 0;
+    const auto copy = [&](int fd) {
+        uint8_t buffer[65536];
+        off_t offset = 0;
+        for (;;) {
+            const ssize_t got = ::pread(source, buffer, sizeof buffer, offset);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            if (got == 0) return true;
+            if (!WriteAll(fd, buffer, static_cast<size_t>(got))) return false;
+            offset += got;
+        }
+    };
+    ok = ok && ReplaceFile(to, copy, static_cast<int>(info.st_mode & 07777));
+    ::close(source);
+    return ok;
 }
 
 std::u16string AbsolutePath(const std::u16string& path) {

@@ -17,7 +17,14 @@ bool CanOpenForReading(const std::u16string& path);
 // Replaces the file at `path` with `data`, or leaves it byte for byte as it
 // was: the bytes go to a new file in the same folder, which is flushed to disk
 // and then renamed over the target. False when any step failed.
+// An existing file that this user may not write (read-only, or closed
+// completely) is never replaced: the write then fails.
 bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size);
+
+// Copies the regular file `from` whole to `to`, replacing `to` the same safe
+// way as WriteFileAtomic; a new `to` gets the permissions of `from`. False
+// when `from` cannot be read or `to` cannot be written.
+bool CopyFileAtomic(const std::u16string& from, const std::u16string& to);
 
 // The path made absolute against the process's current folder.
 std::u16string AbsolutePath(const std::u16string& path);

@@ -109,4 +109,44 @@ TEST_F(BuildStoreTest, AFailedFileWriteAsksAndKeepsTheOldFile) {
     EXPECT_TRUE(g_bModified);
 }
 
+// A save file that failed the header check at start was overwritten by the
+// first save: whatever it held was lost without a word.
+TEST_F(BuildStoreTest, AFileThatFailedTheHeaderCheckIsKeptAsBakBeforeTheFirstSave) {
+    const std::filesystem::path file = dir_ / "Tolvemar.sav";
+    const std::filesystem::path backup = dir_ / "Tolvemar.sav.bak";
+    std::vector<uint8_t> foreign(kSaveFileSize + 5000);
+    for (size_t i = 0; i < foreign.size(); ++i) foreign[i] = static_cast<uint8_t>(i * 7);
+    WriteBytes(file, foreign);
+    g_Options.SaveToFile = 1;
+    LoadBuilds();
+    ApplyAll(RandomValidBuilds(5, CurrentLevelCaps()));
+
+    // Where the old bytes cannot be kept, the file is not replaced either.
+    std::filesystem::create_directory(backup);
+    answers_ = {MbResult::No};
+    EXPECT_FALSE(SaveBuilds());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0], AskContinue());
+    EXPECT_EQ(ReadBytes(file), foreign);
+
+    std::filesystem::remove(backup);
+    WriteBytes(backup, {1, 2, 3});  // an older backup is replaced
+    ASSERT_TRUE(SaveBuilds());
+    EXPECT_EQ(ReadBytes(backup), foreign);
+    ExpectSaveFileAutorun(file, 18, 0);
+    ASSERT_TRUE(SaveBuilds());  // the file is a save file now: the backup stays
+    EXPECT_EQ(ReadBytes(backup), foreign);
+
+    // A valid file, and one cut short inside its blocks, get no backup.
+    for (const size_t size : {kSaveFileSize, kSaveHeaderSize + 700}) {
+        std::filesystem::remove(backup);
+        std::vector<uint8_t> bytes = ReadBytes(file);
+        bytes.resize(size);
+        WriteBytes(file, bytes);
+        LoadBuilds();
+        ASSERT_TRUE(SaveBuilds());
+        EXPECT_FALSE(std::filesystem::exists(backup)) << size;
+    }
+}
+
 }  // namespace

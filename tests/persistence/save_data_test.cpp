@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 using namespace persist_test;
 
@@ -120,14 +121,70 @@ TEST_F(SaveDataTest, AFailedWriteLeavesThePreviousFileByteForByte) {
     EXPECT_FALSE(CSaveData().SaveFile(0, 0, PathIn("folder.tvf")));
     EXPECT_EQ(ReadBytes(dir_ / "keep.tvf"), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);
+}
 
-    if (::geteuid() != 0) {  // permissions do not bind the superuser
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_exec);
-        EXPECT_FALSE(CSaveData().SaveFile(0, 0, path));
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
-        EXPECT_EQ(ReadBytes(dir_ / "keep.tvf"), before);
+// The rename that puts a save in place needs only a writable folder, so it
+// replaced files the user had made read-only or closed completely. The
+// superuser may write every file, so when the tests run as the superuser the
+// writer runs in a child that has dropped to an unprivileged user.
+TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
+    namespace fs = std::filesystem;
+    const bool root = ::geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
+    const fs::path home = dir_ / "home";
+    fs::create_directories(home / "locked");
+    ApplyAll(RandomValidBuilds(3, CurrentLevelCaps()));
+    const std::vector<uint8_t> old = EncodeSaveFile(CaptureBuilds(), 1, 1);
+    const struct {
+        const char* name;
+        fs::perms mode;
+    } files[] = {{"read-only.tvf", fs::perms(0444)},
+                 {"closed.tvf", fs::perms::none},
+                 {"locked/in-read-only-folder.tvf", fs::perms(0644)}};
+    for (const auto& file : files) {
+        WriteBytes(home / file.name, old);
+        fs::permissions(home / file.name, file.mode);
     }
+    fs::permissions(home / "locked", fs::perms(0555));
+    if (root) {
+        fs::permissions(dir_, fs::perms(0711));
+        for (const char* name : {"", "locked", files[0].name, files[1].name, files[2].name}) {
+            ASSERT_EQ(::chown((home / name).c_str(), kNobody, kNobody), 0) << name;
+        }
+    }
+    ApplyAll(RandomValidBuilds(4, CurrentLevelCaps()));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setresgid(kNobody, kNobody, kNobody) != 0 ||
+                     ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+            ::_exit(100);
+        }
+        int replaced = 0;
+        for (int i = 0; i < 3; ++i) {
+            if (CSaveData().SaveFile(0, 0, Wide((home / files[i].name).string()))) replaced |= 1 << i;
+        }
+        // A new file in the same folder is written: the refusals above come
+        // from the files' permissions, not from a child that cannot write.
+        if (!CSaveData().SaveFile(0, 0, Wide((home / "new.tvf").string()))) replaced |= 8;
+        ::_exit(replaced);
+    }
+    int status = 0;
+    const pid_t waited = ::waitpid(child, &status, 0);
+    fs::permissions(home / "locked", fs::perms(0755));
+    ASSERT_EQ(waited, child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 100) << "could not drop to an unprivileged user";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "bit i: file i replaced; 8: a new file not written";
+    for (const auto& file : files) {
+        EXPECT_EQ(fs::status(home / file.name).permissions(), file.mode) << file.name;
+        fs::permissions(home / file.name, fs::perms(0644));
+        EXPECT_EQ(ReadBytes(home / file.name), old) << file.name;
+    }
+    // Nothing left over beside them.
+    EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 4);
+    EXPECT_EQ(std::distance(fs::directory_iterator(home / "locked"), {}), 1);
 }
 
 TEST_F(SaveDataTest, SavingThroughASymbolicLinkKeepsTheLink) {

@@ -1,5 +1,16 @@
 #include "platform/qt/ini_profile_store.h"
 
+#include <QFile>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 QString FromU16(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -23,7 +34,103 @@ QString EscapeName(const std::u16string& name) {
     }
     return escaped;
 }
+
+// A section or key name as the INI file spells it, decoded the way QSettings
+// reads it: '\' stands for '/', "%XX" and "%UXXXX" for one character.
+QString DecodeIniName(const QByteArray& spelled) {
+    const QString text = QString::fromUtf8(spelled);
+    QString name;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text.at(i);
+        if (c == u'\\') {
+            name += u'/';
+            ++i;
+            continue;
+        }
+        const qsizetype digits = (c == u'%' && i + 1 < text.size() && text.at(i + 1) == u'U') ? 4 : 2;
+        const qsizetype first = i + 1 + (digits == 4 ? 1 : 0);
+        bool ok = false;
+        const ushort code = c == u'%' && first + digits <= text.size()
+                                ? text.mid(first, digits).toUShort(&ok, 16)
+                                : 0;
+        if (!ok) {
+            name += c;
+            ++i;
+            continue;
+        }
+        name += QChar(code);
+        i = first + digits;
+    }
+    return name;
+}
+
+// Milliseconds since the file's last change.
+long long AgeInMilliseconds(const struct stat& info) {
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return (now.tv_sec - info.st_mtim.tv_sec) * 1000LL + (now.tv_nsec - info.st_mtim.tv_nsec) / 1000000;
+}
+
+// The lock file holds one line each: process id, program name, host name,
+// machine id and boot id. True when the process it names may still run: a
+// process of this machine and boot that exists, or one of another machine,
+// which cannot be checked from here.
+bool OwnerMayRun(const QByteArray& content) {
+    const QList<QByteArray> lines = content.split('\n');
+    bool ok = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
+    if (!ok || pid <= 0) return false;
+    const QByteArray host = lines.value(2);
+    const QByteArray hostId = lines.value(3);
+    const QByteArray bootId = lines.value(4);
+    bool sameHost = host.isEmpty() || QString::fromUtf8(host) == QSysInfo::machineHostName();
+    const QByteArray ourHostId = QSysInfo::machineUniqueId();
+    if (!hostId.isEmpty() && !ourHostId.isEmpty()) sameHost = hostId == ourHostId;
+    if (!sameHost) return true;
+    if (!bootId.isEmpty() && bootId != QSysInfo::bootUniqueId()) return false;
+    return !(::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH);
+}
+
+// An empty lock this young may belong to a process that has created it and
+// is about to lock it and write its lines.
+constexpr long long kFreshLockMs = 200;
+
 }  // namespace
+
+bool IniProfileStore::ClearStaleLock(const QString& lockPath) {
+    // QSettings makes the lock with QLockFile, which holds a flock on it for
+    // as long as it owns it. A process killed between creating the file and
+    // writing its lines leaves an empty lock that QLockFile waits out for
+    // 30 s, which froze every profile write of the next run. A lock that
+    // nobody holds and whose owner is gone is removed here, under a flock of
+    // its own, as QLockFile removes a stale lock.
+    const QByteArray name = QFile::encodeName(lockPath);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) return false;
+        struct stat info {};
+        struct stat now {};
+        bool stale = false;
+        long long waitMs = 0;
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            QByteArray content(4096, '\0');
+            const ssize_t got = ::read(fd, content.data(), static_cast<size_t>(content.size()));
+            content.resize(got > 0 ? got : 0);
+            const long long age = AgeInMilliseconds(info);
+            if (content.isEmpty() && age >= 0 && age < kFreshLockMs) {
+                waitMs = kFreshLockMs - age;
+            } else {
+                stale = !OwnerMayRun(content) && ::stat(name.constData(), &now) == 0 &&
+                        now.st_dev == info.st_dev && now.st_ino == info.st_ino &&
+                        ::unlink(name.constData()) == 0;
+            }
+        }
+        ::close(fd);
+        if (waitMs == 0) return stale;
+        ::usleep(static_cast<useconds_t>(waitMs * 1000));
+    }
+    return false;
+}
 
 std::unique_ptr<QSettings> IniProfileStore::OpenSettings(const QString& filePath) {
     if (filePath.isEmpty()) {
@@ -77,9 +184,39 @@ bool IniProfileStore::WriteProfileInt(const std::u16string& section,
 std::u16string IniProfileStore::GetProfileString(const std::u16string& section,
                                                  const std::u16string& entry,
                                                  const std::u16string& defaultValue) {
-    const QVariant stored = m_settings->value(KeyFor(section, entry));
+    const QString key = KeyFor(section, entry);
+    const QVariant stored = m_settings->value(key);
     if (!stored.isValid()) return defaultValue;
+    // QSettings reads a value with commas written by hand (x=1,2,3) as a list
+    // and some spellings as other types; the caller gets the text itself.
+    if (stored.typeId() != QMetaType::QString) return TextInFile(key);
     return ToU16(stored.toString());
+}
+
+std::u16string IniProfileStore::TextInFile(const QString& key) const {
+    QFile file(m_settings->fileName());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QString section;
+    std::u16string text;
+    const QByteArray content = file.readAll();
+    for (QByteArray line : content.split('\n')) {
+        line = line.trimmed();
+        if (line.startsWith('[')) {
+            const qsizetype end = line.indexOf(']');
+            const QByteArray spelled = line.mid(1, end < 0 ? -1 : end - 1).trimmed();
+            if (spelled.compare("general", Qt::CaseInsensitive) == 0) section.clear();
+            else if (spelled.compare("%general", Qt::CaseInsensitive) == 0) section = QString::fromLatin1(spelled.mid(1));
+            else section = DecodeIniName(spelled);
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0 || line.startsWith(';')) continue;
+        const QString name = DecodeIniName(line.left(equals).trimmed());
+        if ((section.isEmpty() ? name : section + u'/' + name) == key) {
+            text = ToU16(QString::fromUtf8(line.mid(equals + 1).trimmed()));
+        }
+    }
+    return text;
 }
 
 bool IniProfileStore::WriteProfileString(const std::u16string& section,
@@ -96,14 +233,18 @@ void IniProfileStore::BeginBatch() {
 bool IniProfileStore::EndBatch() {
     if (m_batchDepth == 0) return true;
     if (--m_batchDepth > 0) return true;
-    m_settings->sync();
-    const bool ok = m_settings->status() == QSettings::NoError && !m_batchFailed;
+    const bool ok = Sync() && !m_batchFailed;
     m_batchFailed = false;
     return ok;
 }
 
 bool IniProfileStore::Commit() {
     if (m_batchDepth > 0) return true;
+    return Sync();
+}
+
+bool IniProfileStore::Sync() {
+    ClearStaleLock(m_settings->fileName() + QStringLiteral(".lock"));
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;
 }

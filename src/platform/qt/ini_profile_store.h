@@ -34,8 +34,16 @@ public:
     // would otherwise read as group separators or escapes.
     static QString KeyFor(const std::u16string& section, const std::u16string& entry);
 
+    // Removes the lock file that QSettings keeps beside the profile while it
+    // writes, when its owner is gone: nobody holds it, and it is empty or
+    // names a process that no longer runs on this machine. True when it was
+    // removed.
+    static bool ClearStaleLock(const QString& lockPath);
+
 private:
     bool Commit();
+    bool Sync();
+    std::u16string TextInFile(const QString& key) const;
     static std::unique_ptr<QSettings> OpenSettings(const QString& filePath);
     void ParseWholeFile(const QString& filePath);
 

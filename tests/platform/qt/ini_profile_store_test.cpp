@@ -1,13 +1,19 @@
 #include "platform/qt/ini_profile_store.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <utility>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +70,65 @@ TEST(IniProfileStore, AbsentAndMalformedValuesReadAsTheDefault) {
     EXPECT_EQ(store.GetProfileInt(u"Option", u"Missing", -1), -1);
     EXPECT_EQ(store.GetProfileInt(u"NoSection", u"SkillInfo", 3), 3);
     EXPECT_EQ(store.GetProfileString(u"Data", u"Missing"), u"");
+}
+
+// QSettings reads an unquoted value with commas as a list, and the store gave
+// "" for it (dropping the caller's default).
+TEST(IniProfileStore, AStringReadsAsTheTextInTheFile) {
+    QTemporaryDir dir;
+    IniProfileStore store(WriteProfileFile(dir, "[Data]\nlist=1,2,3\nspaced = a, \"b,c\" ,d \n"
+                                                "typed=@Rect(1 2 3 4)\nSlash%252FName1=4,5\n"
+                                                "[Other]\nlist=x\n"));
+    EXPECT_EQ(store.GetProfileString(u"Data", u"list", u"default"), u"1,2,3");
+    EXPECT_EQ(store.GetProfileString(u"Data", u"spaced"), u"a, \"b,c\" ,d");
+    EXPECT_EQ(store.GetProfileString(u"Data", u"typed"), u"@Rect(1 2 3 4)");
+    EXPECT_EQ(store.GetProfileString(u"Data", u"Slash/Name1"), u"4,5");
+}
+
+// A run killed between creating QSettings' lock file and writing its owner
+// into it left an empty lock, and every profile write of the next run waited
+// 30 s for it.
+TEST(IniProfileStore, ALockWhoseOwnerIsGoneIsClearedAndALiveOneIsKept) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("profile.ini");
+    const QString lockPath = path + QStringLiteral(".lock");
+    const auto writeLock = [&](const QByteArray& content) {
+        QFile lock(lockPath);
+        EXPECT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write(content);
+        lock.close();
+        // Older than a lock that its creator is still about to fill.
+        EXPECT_TRUE(lock.open(QIODevice::ReadWrite));
+        lock.setFileTime(QDateTime::currentDateTime().addSecs(-1), QFileDevice::FileModificationTime);
+    };
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray ids = QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n';
+    const QByteArray deadOwner = QByteArray::number(gone) + "\ntolvemar\n" + host + '\n' + ids;
+    const QByteArray liveOwner = QByteArray::number(::getpid()) + "\ntolvemar\n" + host + '\n' + ids;
+    const QByteArray otherHost = QByteArray::number(gone) + "\ntolvemar\nelsewhere\nffff\n\n";
+    const std::pair<QByteArray, bool> cases[] = {
+        {"", true}, {deadOwner, true}, {liveOwner, false}, {otherHost, false}};
+    for (const auto& [content, stale] : cases) {
+        writeLock(content);
+        EXPECT_EQ(IniProfileStore::ClearStaleLock(lockPath), stale) << content.constData();
+        EXPECT_EQ(QFile::exists(lockPath), !stale) << content.constData();
+        QFile::remove(lockPath);
+    }
+    {
+        QLockFile held(lockPath);  // a running writer holds it: left alone
+        ASSERT_TRUE(held.tryLock(0));
+        EXPECT_FALSE(IniProfileStore::ClearStaleLock(lockPath));
+        EXPECT_TRUE(QFile::exists(lockPath));
+    }
+    // The store clears a stale lock before it writes.
+    writeLock("");
+    IniProfileStore store(path);
+    EXPECT_TRUE(store.WriteProfileInt(u"Position", u"xpos", 12));
+    EXPECT_FALSE(QFile::exists(lockPath));
+    EXPECT_EQ(IniProfileStore(path).GetProfileInt(u"Position", u"xpos", 0), 12);
 }
 
 TEST(IniProfileStore, ReportsAWriteThatCannotReachTheDisk) {
