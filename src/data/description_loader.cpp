@@ -15,7 +15,8 @@ constexpr std::size_t kColourCodeLength = 6;
 bool IsLineBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
 
 // The description gathered from the list that starts right after "{". The
-// scan ends at the first "}" or at the end of the line; at most 1000
+// scan ends at the first "}" wherever it stands (inside a string or among the
+// six characters a colour code drops) or at the end of the line; at most 1000
 // characters are kept. Every line starts outside a string, so an unclosed
 // string cannot spill into the next line.
 std::u16string GatherDescription(std::u16string_view list) {
@@ -24,9 +25,9 @@ std::u16string GatherDescription(std::u16string_view list) {
     auto append = [&text](char16_t c) {
         if (text.size() < kMaxDescription) text.push_back(c);
     };
+    list = list.substr(0, list.find(u'}'));
     for (std::size_t i = 0; i < list.size(); ++i) {
         const char16_t c = list[i];
-        if (c == u'}') break;
         if (c == u'"') {
             if (inString) append(u'\n');
             inString = !inString;

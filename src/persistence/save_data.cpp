@@ -15,6 +15,11 @@ SaveFileLoad CSaveData::LoadFile(const std::u16string& path) {
     SaveFileLoad result;
     std::vector<uint8_t> bytes;
     if (!ReadFileHead(path, kSaveFileSize, bytes)) return result;
+    if (bytes.size() >= kSaveFileShortestHeader && bytes.size() < kSaveHeaderSize) {
+        // The words the file cuts off, whole or in part, read as -1.
+        bytes.resize(kSaveMagicSize + (bytes.size() - kSaveMagicSize) / 4 * 4);
+        bytes.resize(kSaveHeaderSize, 0xFF);
+    }
     const DecodedSaveFile decoded = DecodeSaveFile(bytes.data(), bytes.size(), CurrentLevelCaps());
     result.status = decoded.status;
     if (decoded.status != SaveFileStatus::Ok) return result;

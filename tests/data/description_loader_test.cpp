@@ -34,11 +34,8 @@ protected:
         a = Ascii(g_SkillTable[1].ident);
         b = Ascii(g_SkillTable[2].ident);
     }
-    // Leave the shipped descriptions behind for whoever runs next.
-    void TearDown() override {
-        ClearDescriptions();
-        LoadSkillDescriptions();
-    }
+    // Descriptions start empty in every test, whatever ran before.
+    void TearDown() override { ClearDescriptions(); }
     // A table with its header line and the given lines, CR LF separated.
     static std::string Table(const std::vector<std::string>& lines) {
         std::string text = "-- header\r\n";
@@ -145,6 +142,10 @@ TEST_F(DescriptionLoaderTest, QuirksOfTheTableFormat) {
     ASSERT_TRUE(LoadSkillDescriptionsFrom(Bytes(text)));
     EXPECT_EQ(Description(2), u"new\n");
     EXPECT_EQ(Description(1), u"cut");
+    // A "}" among the six characters a "^" drops still ends the list: the
+    // colour code must not carry the scan past it into the next string.
+    ASSERT_TRUE(Load({"[SKID." + a + "] = {\"ab^12}cd\", \"ef\"}"}));
+    EXPECT_EQ(Description(1), u"ab");
 
     ASSERT_TRUE(Load({"[SKID." + a + "] = {}"}));
     EXPECT_EQ(Description(1), u"");
@@ -164,6 +165,17 @@ TEST_F(DescriptionLoaderTest, LinesThatDoNotMatchAreSkipped) {
     EXPECT_EQ(Description(1), u"");
     EXPECT_EQ(stats.identifierLines, 1);  // only the other-case line has the full syntax
     EXPECT_EQ(stats.matchedLines, 0);
+}
+
+// Catches release notes (resource 177) shipped in another encoding: the About
+// box decodes them as code page 949, where a stray byte shows as U+FFFD.
+TEST(Cp949Test, ShippedReleaseNotesDecodeWithoutReplacementCharacters) {
+    const std::u16string notes = DecodeCp949(TextResource(kReleaseNotesResource));
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(notes.find(u'\uFFFD'), std::u16string::npos);
+    bool hangul = false;
+    for (char16_t c : notes) hangul |= (c >= 0xAC00 && c <= 0xD7A3);
+    EXPECT_TRUE(hangul);
 }
 
 TEST(Cp949Test, DecodesHangulAndReplacesBrokenSequences) {

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK((packed & 0xFF) <= NO_JOB, packed);
     FUZZ_CHECK((packed >> 8) >= 0 && (packed >> 8) < kSlotCount, packed);
     FUZZ_CHECK(load.autoRunJob >= 0 && load.autoRunJob <= NO_JOB, load.autoRunJob);
-    FUZZ_CHECK(size >= kSaveHeaderSize);
+    FUZZ_CHECK(size >= kSaveFileShortestHeader);
     fuzz::CheckLoadedBuilds();
 
     // What loaded saves and reloads to the same builds and the same grades.

@@ -64,6 +64,28 @@ TEST_F(SaveDataTest, ABadHeaderOrAnUnreadableFileChangesNothing) {
     EXPECT_TRUE(CaptureBuilds() == before);
 }
 
+// Catches a reader that rejects every file shorter than the whole header:
+// a file ending after the check words is valid and loads no block.
+TEST_F(SaveDataTest, AFileEndingAfterTheCheckWordsNamesItsAutorunJobAndLoadsNoBlock) {
+    ApplyAll(RandomValidBuilds(6, CurrentLevelCaps()));
+    ASSERT_TRUE(CSaveData().SaveFile(7, 2, PathIn("full.tvf")));
+    const std::vector<uint8_t> full = ReadBytes(dir_ / "full.tvf");
+    ApplyAll(AllBuilds{});
+    const AllBuilds before = CaptureBuilds();
+    for (size_t length : {45, 47, 49, 52}) {
+        std::vector<uint8_t> bytes(full.begin(), full.begin() + static_cast<ptrdiff_t>(length));
+        if (length == 52) PutWord(bytes, 45, 99);  // the skipped words may hold anything
+        WriteBytes(dir_ / "cut.tvf", bytes);
+        const SaveFileLoad result = CSaveData().LoadFile(PathIn("cut.tvf"));
+        EXPECT_EQ(result.status, SaveFileStatus::Ok) << length;
+        EXPECT_EQ(result.Packed(), 519) << length;
+        EXPECT_TRUE(CaptureBuilds() == before) << length;
+    }
+    // Cut inside the second check word, the header does not match.
+    WriteBytes(dir_ / "cut.tvf", std::vector<uint8_t>(full.begin(), full.begin() + 44));
+    EXPECT_EQ(CSaveData().LoadFile(PathIn("cut.tvf")).status, SaveFileStatus::BadHeader);
+}
+
 TEST_F(SaveDataTest, ACutShortBlockIsDroppedAndTheWholeBlocksBeforeItApply) {
     const AllBuilds builds = RandomValidBuilds(8, CurrentLevelCaps());
     ApplyAll(builds);
