@@ -1,6 +1,7 @@
 #include "persistence/qt/select_save_dlg.h"
 
 #include "platform/qt/dialog_template.h"
+#include "platform/qt/qt_message_box.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -44,6 +45,12 @@ CSelectSaveDlg::CSelectSaveDlg(QWidget* parent) : QDialog(parent) {
     for (int id : kSaveDlgSlotRadios) {
         m_slotGroup->addButton(GetDlgItemAs<QAbstractButton>(this, id), id);
     }
+    // Only the check box, OK and Cancel are tab stops; a radio takes the
+    // focus when clicked.
+    for (QAbstractButton* radio : m_jobGroup->buttons()) radio->setFocusPolicy(Qt::ClickFocus);
+    for (QAbstractButton* radio : m_slotGroup->buttons()) radio->setFocusPolicy(Qt::ClickFocus);
+    // The dialog owns its error boxes, which then centre on it.
+    SetMessageBoxOwner(MbOwner::SelectSaveDlg, this);
 
     connect(GetDlgItemAs<QAbstractButton>(this, IDC_NOJOB), &QAbstractButton::clicked, this,
             &CSelectSaveDlg::OnClickedNoJob);

@@ -3,6 +3,7 @@
 #include "platform/qt/group_box_frame.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,12 +14,17 @@
 namespace {
 const char* const kControlIdProperty = "tolvemarControlId";
 
+// In a dialog window, Enter presses the push button that has the focus, and
+// the default button when no push button has it: every push button is an
+// auto-default button there. Inside child windows that are not dialogs of
+// their own, no push button takes Enter for itself.
 QWidget* MakeControl(QWidget* host, const ControlTemplate& control) {
+    const bool inDialog = qobject_cast<QDialog*>(host) != nullptr;
     switch (control.kind) {
     case ControlKind::PushButton:
     case ControlKind::PictureButton: {
         auto* button = new QPushButton(control.caption, host);
-        button->setAutoDefault(false);
+        button->setAutoDefault(inDialog);
         return button;
     }
     case ControlKind::DefPushButton: {
@@ -29,7 +35,7 @@ QWidget* MakeControl(QWidget* host, const ControlTemplate& control) {
     case ControlKind::FlatButton: {
         auto* button = new QPushButton(control.caption, host);
         button->setFlat(true);
-        button->setAutoDefault(false);
+        button->setAutoDefault(inDialog);
         return button;
     }
     case ControlKind::PushLikeCheckBox: {

@@ -3,8 +3,10 @@
 #include "persistence/qt/save_file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/qt/dialog_template.h"
+#include "platform/qt/qt_message_box.h"
 #include "shell/options.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -111,6 +113,22 @@ TEST_F(SelectSaveDlgTest, OkWithoutAJobShowsTheErrorAndStaysOpen) {
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.Job(), NO_JOB);
     EXPECT_EQ(dlg.Slot(), 0);
+}
+
+// Catches error boxes centred on the main window instead of the dialog, and
+// radios taking part in the Tab order.
+TEST_F(SelectSaveDlgTest, OwnsItsErrorBoxesAndTabsOnlyThroughCheckBoxOkAndCancel) {
+    CSelectSaveDlg dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    EXPECT_EQ(MessageBoxOwnerWindow(MbOwner::SelectSaveDlg), &dlg);
+    GetDlgItem(&dlg, IDC_NOJOB)->setFocus();
+    std::vector<int> order;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order.push_back(QApplication::focusWidget()->objectName().mid(7).toInt());
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDC_SAVE_OK, IDC_SAVE_CANCEL, IDC_NOJOB}));
 }
 
 TEST_F(SelectSaveDlgTest, CancelRejects) {

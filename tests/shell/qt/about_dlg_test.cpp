@@ -7,6 +7,7 @@
 #include "shell/about_box.h"
 #include "shell/options.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -58,15 +59,18 @@ TEST_F(AboutDlgTest, TextsFollowTheLanguage) {
         EXPECT_EQ(box.windowTitle(), QStringLiteral("About Tolvemar"));
         EXPECT_EQ(Text(&box, IDC_ABOUT_VERSION), QStringLiteral("Tolvemar RE v2.21c"));
         EXPECT_EQ(Text(&box, 1), QString::fromStdU16String(c.ok)) << c.language;
-        EXPECT_EQ(Text(&box, IDC_ABOUT_HOMEPAGE), Localized(27));
-        EXPECT_EQ(Text(&box, IDC_ABOUT_EMAIL), Localized(28));
-        EXPECT_EQ(Text(&box, IDC_ABOUT_DESCRIPTION), Localized(29));
+        // Records 27 to 29 have no Japanese text: Japanese shows the English one.
+        const bool korean = c.language == 0 || c.language == -1;
+        EXPECT_EQ(Text(&box, IDC_ABOUT_HOMEPAGE),
+                  korean ? QStringLiteral("　　홈페이지 바로가기 : http://www.tolvemar.invalid/")
+                         : QStringLiteral("Homepage : http://www.tolvemar.invalid/"));
+        EXPECT_EQ(Text(&box, IDC_ABOUT_EMAIL),
+                  korean ? QStringLiteral("　　이메일 보내기　　 : mailto:tolvemar@tolvemar.invalid")
+                         : QStringLiteral("E-mail   : mailto:tolvemar@tolvemar.invalid"));
+        EXPECT_EQ(Text(&box, IDC_ABOUT_DESCRIPTION),
+                  korean ? QStringLiteral("발도르네의 스킬 트리를 미리 짜 볼 수 있는 시뮬레이터입니다.")
+                         : QStringLiteral("A skill tree simulator for planning Valdorne characters."));
     }
-    // Records 27 to 29 have no Japanese text: Japanese shows the English one.
-    g_Options.Language = 1;
-    const QString english = Localized(27);
-    g_Options.Language = 2;
-    EXPECT_EQ(Localized(27), english);
 }
 
 TEST_F(AboutDlgTest, NotesAreReadOnlyScrollAndBreakAtLineEnds) {
@@ -100,6 +104,14 @@ TEST_F(AboutDlgTest, LinkButtonsOpenTheirAddressesAndKeepTheBoxOpen) {
     QTest::mouseClick(GetDlgItem(&box, IDC_ABOUT_EMAIL), Qt::LeftButton);
     EXPECT_EQ(opened, (std::vector<std::u16string>{std::u16string(kHomePageAddress),
                                                    u"mailto:" + std::u16string(kEmailAddress)}));
+    EXPECT_TRUE(box.isVisible());
+    // Return on a focused link button presses that button, not OK: the
+    // address opens and the box stays.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    GetDlgItem(&box, IDC_ABOUT_HOMEPAGE)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened.back(), std::u16string(kHomePageAddress));
     EXPECT_TRUE(box.isVisible());
     // The captions name the addresses the buttons open.
     for (int32_t language : {0, 1, 2}) {

@@ -3,6 +3,7 @@
 #include "shell/qt/shell_test_support.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -161,6 +162,31 @@ TEST_F(OptionDlgTest, CancelAfterAPreviewChangesAndWritesNothing) {
     EXPECT_EQ(g_Options.SaveToFile, 0);
     EXPECT_TRUE(env.profile.values.empty());
     EXPECT_TRUE(env.services.calls.empty());
+}
+
+// Catches Enter pressing the default button whatever has the focus: with the
+// focus on "취소", Return cancels and writes nothing; on a check box, Return
+// presses the default button, Save.
+TEST_F(OptionDlgTest, ReturnPressesTheFocusedButtonElseTheDefaultOne) {
+    COptionDlg& dialog = Open(0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    Click(&dialog, COptionDlg::IDC_SAVETOFILE);
+    Btn(&dialog, 1)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Btn(&dialog, 2));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(g_Options.SaveToFile, 0);
+    EXPECT_TRUE(env.profile.values.empty());
+    EXPECT_TRUE(env.services.calls.empty());
+
+    COptionDlg& again = Open(0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&again));
+    Btn(&again, COptionDlg::IDC_AUTOCENTER)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(env.profile.writeCount, 8);
 }
 
 TEST_F(OptionDlgTest, SaveStoresAllEightOptionsWithoutTouchingTheBuildsWhenTheStoreStays) {
