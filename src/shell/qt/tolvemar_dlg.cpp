@@ -28,9 +28,9 @@ const DialogTemplate& CTolvemarDlg::Template() {
 }
 
 CTolvemarDlg::CTolvemarDlg(QWidget* parent) : QDialog(parent) {
+    // A caption with the window menu and the close box, and no minimize box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     CreateTemplateControls(this, Template());
     setFixedSize(TemplateClientSize(Template()));
     move(0, 0);

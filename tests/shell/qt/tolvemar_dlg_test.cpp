@@ -159,6 +159,9 @@ TEST_F(TolvemarDlgTest, EnterAndEscapeNeverCloseTheMainWindow) {
 
 TEST_F(TolvemarDlgTest, WindowMenuCommandOpensTheAboutBoxWithAnyLowBits) {
     CTolvemarDlg dialog;
+    // The window has a close box but no minimize box.
+    EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     dialog.OnSysCommand(0x10);
     dialog.OnSysCommand(0x13);
     dialog.OnSysCommand(0x20);
