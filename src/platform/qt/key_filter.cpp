@@ -1,5 +1,7 @@
 #include "platform/qt/key_filter.h"
 
+#include "platform/dialog_keys.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -43,8 +45,14 @@ bool EnterEscapeFilter::Covers(const QObject* target) const {
 
 bool EnterEscapeFilter::IsDroppedKeyPress(const QEvent* event) {
     if (!event || event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+    uint32_t virtualKey = 0;
+    switch (static_cast<const QKeyEvent*>(event)->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: virtualKey = kVkReturn; break;  // keypad Enter is Enter too
+    case Qt::Key_Escape: virtualKey = kVkEscape; break;
+    default: break;
+    }
+    return DropsDialogKey(kWmKeyDown, virtualKey);
 }
 
 bool EnterEscapeFilter::eventFilter(QObject* watched, QEvent* event) {

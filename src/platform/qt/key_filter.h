@@ -1,7 +1,9 @@
 // Drops Enter and Escape key presses aimed at the covered windows or any of
 // their children, so a focused default button is not pressed by Enter and a
-// dialog does not close on Escape. One filter object serves the application;
-// each window that wants the behaviour covers itself with it.
+// dialog does not close on Escape. The decision is DropsDialogKey's
+// (platform/dialog_keys.h); this filter hands it Qt's key presses. One filter
+// object serves the application; each window that wants the behaviour covers
+// itself with it.
 #pragma once
 
 #include <QObject>
@@ -28,7 +30,8 @@ public:
     void Uncover(QWidget* root);
     bool Covers(const QObject* target) const;
 
-    // True for a key press of Return, Enter or Escape.
+    // True for a key press that DropsDialogKey drops: Return, keypad Enter
+    // or Escape.
     static bool IsDroppedKeyPress(const QEvent* event);
 
 protected:
