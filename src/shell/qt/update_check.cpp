@@ -54,9 +54,10 @@ void SetUpdateModulePath(const QString& path) {
     g_postUpdateRequest = nullptr;
 }
 
-void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose) {
+void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose, const QUrl& address) {
     if (!mainWindow) return;
-    auto* check = new UpdateCheck(UpdateCheck::DefaultAddress(), mainWindow, std::move(requestClose));
+    auto* check = new UpdateCheck(address.isEmpty() ? UpdateCheck::DefaultAddress() : address, mainWindow,
+                                  std::move(requestClose));
     QObject::connect(check, &UpdateCheck::finished, check, &QObject::deleteLater);
     check->start();
 }

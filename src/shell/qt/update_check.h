@@ -15,11 +15,11 @@
 class QTimer;
 class UpdateRequest;
 
-// Starts the check against the built-in update address. The check lives as a
-// child of the main window, so destroying the window aborts it. `requestClose`
-// runs the main window's ordinary close path after the user accepted the
-// download.
-void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose);
+// Starts the check against `address`, the built-in update address unless
+// named. The check lives as a child of the main window, so destroying the
+// window aborts it, and removes itself when it ends. `requestClose` runs the
+// main window's ordinary close path after the user accepted the download.
+void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose, const QUrl& address = {});
 
 // The network part of the check is the module tolvemar_update, looked for
 // next to the executable and in the installed library folder; without it the
