@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: once in a
 # plain build and once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The plain build's test binaries also run once with their tests shuffled.
 # Last, it builds the libFuzzer targets with clang and replays their committed
 # corpora (tools/fuzz.sh runs them for longer).
 set -euo pipefail
@@ -12,6 +13,22 @@ echo "== plain build =="
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-test -j "$jobs"
 (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") | tee build-test/ctest.log
+
+echo "== shuffled pass =="
+# Every suite must pass in any order: both test binaries once more, their
+# tests in a random order (gtest prints the seed to repeat it with).
+shuffled_passed=0
+shuffled_skipped=0
+for binary in tolvemar_core_tests tolvemar_ui_tests; do
+  log="build-test/shuffled-$binary.log"
+  (cd build-test && TOLVEMAR_SOURCE_DIR="$PWD/.." QT_QPA_PLATFORM=offscreen \
+     "tests/$binary" --gtest_shuffle --gtest_random_seed=0) >"$log" 2>&1 ||
+    { grep -E 'seed of|FAILED' "$log" | head -n 40; exit 1; }
+  grep -m 1 'seed of' "$log" || true
+  shuffled_passed=$((shuffled_passed + $(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests*\..*/\1/p' "$log" | tail -n 1)))
+  skipped_here=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests*, listed below:.*/\1/p' "$log" | tail -n 1)
+  shuffled_skipped=$((shuffled_skipped + ${skipped_here:-0}))
+done
 
 echo "== sanitizer build =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEMAR_SANITIZE=ON -DTOLVEMAR_BUILD_BENCH=OFF
@@ -33,11 +50,13 @@ for source in tests/fuzz/fuzz_*.cpp; do
     { tail -n 40 "build-fuzz/replay-$target.log"; exit 1; }
 done
 
-# One closing line over both test runs and the corpus replays.
+# One closing line over both test runs, the shuffled pass and the corpus replays.
 count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$1" | tail -n 1; }
 read -r plain_total plain_failed <<<"$(count build-test/ctest.log)"
 read -r asan_total asan_failed <<<"$(count build-asan/ctest.log)"
 replays=$(ls tests/fuzz/corpus/*/* | wc -l)
 failed=$((plain_failed + asan_failed))
 skipped=$(cat build-test/ctest.log build-asan/ctest.log | grep -c '(Skipped)$' || true)
-echo "tests: $((plain_total + asan_total + replays - failed - skipped)) passed, $failed failed, $skipped skipped"
+passed=$((plain_total + asan_total + replays - failed - skipped + shuffled_passed))
+skipped=$((skipped + shuffled_skipped))
+echo "tests: $passed passed, $failed failed, $skipped skipped"
