@@ -3,14 +3,15 @@
 # plain build and once with AddressSanitizer and UndefinedBehaviorSanitizer.
 # The plain build's test binaries also run once with their tests shuffled.
 # Last, it builds the libFuzzer targets with clang and replays their committed
-# corpora (tools/fuzz.sh runs them for longer).
+# corpora (tools/fuzz.sh runs them for longer). Compiler warnings are errors
+# in all three builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 jobs=$(nproc)
 
 echo "== plain build =="
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEMAR_WERROR=ON
 cmake --build build-test -j "$jobs"
 (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") | tee build-test/ctest.log
 
@@ -31,7 +32,7 @@ for binary in tolvemar_core_tests tolvemar_ui_tests; do
 done
 
 echo "== sanitizer build =="
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEMAR_SANITIZE=ON -DTOLVEMAR_BUILD_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEMAR_WERROR=ON -DTOLVEMAR_SANITIZE=ON -DTOLVEMAR_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
@@ -39,7 +40,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") | tee build-asan/ctest.log
 
 echo "== fuzz targets: corpus replay =="
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEMAR_FUZZ=ON \
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEMAR_WERROR=ON -DTOLVEMAR_FUZZ=ON \
       -DCMAKE_CXX_COMPILER=clang++-14
 cmake --build build-fuzz -j "$jobs"
 for source in tests/fuzz/fuzz_*.cpp; do

@@ -134,44 +134,56 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     return out;
 }
 
-std::u16string Utf8ToUtf16(const std::string& text) {
+std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
+    const size_t n = text.size();
     size_t i = 0;
-    while (i < text.size()) {
+    while (i < n) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        char32_t c = 0;
         if (lead < 0x80) {
-            c = lead;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
+            out += static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        // The sequence's length and the range of its second byte, which
+        // rules out overlong forms, surrogates and values above U+10FFFF.
+        int length = 0;
+        char32_t c = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
             c = lead & 0x1F;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
+            length = 3;
             c = lead & 0x0F;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
         } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
+            length = 4;
             c = lead & 0x07;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
         } else {
             AppendUtf16(out, 0xFFFD);
             ++i;
             continue;
         }
-        bool ok = i + static_cast<size_t>(extra) < text.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (next & 0x3F);
+        // A broken sequence gives one U+FFFD for its longest well-formed
+        // start (the maximal ill-formed subpart); the byte that broke it is
+        // read again as the start of what follows.
+        size_t j = i + 1;
+        bool complete = true;
+        for (int k = 1; k < length; ++k, ++j) {
+            const unsigned char next = j < n ? static_cast<unsigned char>(text[j]) : 0;
+            if (j >= n || next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+                complete = false;
+                break;
+            }
+            c = (c << 6) | (next & 0x3F);
         }
-        const bool overlong = (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
-        if (!ok || overlong || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            AppendUtf16(out, 0xFFFD);
-            ++i;
-            continue;
-        }
-        AppendUtf16(out, c);
-        i += static_cast<size_t>(extra) + 1;
+        AppendUtf16(out, complete ? c : 0xFFFD);
+        i = j;
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Reads at most `maxBytes` from the start of a regular file into `out`.
@@ -29,7 +30,9 @@ bool CopyFileAtomic(const std::u16string& from, const std::u16string& to);
 // The path made absolute against the process's current folder.
 std::u16string AbsolutePath(const std::u16string& path);
 
-// Conversions between the UTF-16 text of the program and the UTF-8 bytes of
-// file names. Unpaired surrogates and malformed bytes become U+FFFD.
+// Conversions between the UTF-16 text of the program and UTF-8 bytes (file
+// names, the update reply). An unpaired surrogate becomes U+FFFD, and so does
+// each maximal ill-formed subpart of the bytes: a byte that cannot start a
+// sequence, or the longest start of a sequence that breaks off.
 std::string Utf16ToUtf8(const std::u16string& text);
-std::u16string Utf8ToUtf16(const std::string& text);
+std::u16string Utf8ToUtf16(std::string_view text);

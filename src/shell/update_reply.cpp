@@ -1,28 +1,18 @@
 #include "shell/update_reply.h"
 
+#include "platform/file_io.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
 namespace {
-constexpr char16_t kReplacement = 0xFFFD;
-
 bool IsScanSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
 }
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-void AppendCodePoint(std::u16string& out, char32_t cp) {
-    if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    }
-}
 
 // The length of the decimal number at the start of `text` (optional sign,
 // digits with an optional point, optional exponent), 0 when there is none.
@@ -82,61 +72,7 @@ T ParseDecimal(const std::string& ascii) {
 }  // namespace
 
 std::u16string DecodeUpdateReply(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        if (b == 0) break;
-        if (b < 0x80) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        int length = 0;
-        char32_t cp = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            length = 2;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3;
-            cp = b & 0x0F;
-            if (b == 0xE0) low = 0xA0;
-            if (b == 0xED) high = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4;
-            cp = b & 0x07;
-            if (b == 0xF0) low = 0x90;
-            if (b == 0xF4) high = 0x8F;
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        // Consume the longest well-formed prefix; a broken sequence gives
-        // one replacement character for that prefix.
-        std::size_t j = i + 1;
-        bool complete = true;
-        for (int k = 1; k < length; ++k, ++j) {
-            const unsigned char c = j < n ? static_cast<unsigned char>(bytes[j]) : 0;
-            const unsigned char lo = k == 1 ? low : 0x80;
-            const unsigned char hi = k == 1 ? high : 0xBF;
-            if (j >= n || c < lo || c > hi) {
-                complete = false;
-                break;
-            }
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (complete) {
-            AppendCodePoint(out, cp);
-        } else {
-            out.push_back(kReplacement);
-        }
-        i = j;
-    }
-    return out;
+    return Utf8ToUtf16(bytes.substr(0, bytes.find('\0')));
 }
 
 UpdateReplyScan ScanUpdateReply(std::u16string_view text) {

@@ -29,8 +29,8 @@ struct UpdateReplyScan {
     std::u16string address;
 };
 
-// Decodes reply bytes as UTF-8 up to the first zero byte; malformed
-// sequences become U+FFFD.
+// Decodes reply bytes as UTF-8 up to the first zero byte, as Utf8ToUtf16
+// does (malformed bytes become U+FFFD).
 std::u16string DecodeUpdateReply(std::string_view bytes);
 
 // Scans the first marker of the text: optional white space, a decimal number,

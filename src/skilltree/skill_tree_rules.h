@@ -54,7 +54,6 @@ public:
     explicit SkillTreeRules(SkillTreeView* view = nullptr);
 
     void SetView(SkillTreeView* view) { m_pView = view; }
-    SkillTreeView* View() const { return m_pView; }
 
     // The skill records the rules read maximum levels and names from (first
     // record whose index matches, record 0 when none). Defaults to
@@ -162,7 +161,6 @@ public:
     // The visible nodes are 1..VisibleNodeCount(): they end before the first
     // node whose skill is 0 or whose page lies above the current grade.
     int32_t VisibleNodeCount() const;
-    bool IsNodeVisible(int32_t node) const { return node >= 1 && node <= VisibleNodeCount(); }
     // The number of levels the hovered skill still lacks: the sum over nodes
     // 0..99 of previewLevel - level where that is positive.
     int32_t GetMissingPreviewLevels() const;

@@ -51,10 +51,6 @@ bool IsConnectorHighlighted(const SkillTreeNode* nodes, const PrerequisiteEntry&
 
 OuterSize TreeWindowSize(const PageRect& page) { return {page.right + 50, page.bottom + 185}; }
 
-TreePoint CentredWindowPos(int screenWidth, int screenHeight, int w, int h) {
-    return {(screenWidth - w) / 2, (screenHeight - h) / 2};
-}
-
 TreePoint TreeControlPlace(int controlId, int mainWidth, int width) {
     switch (controlId) {
     case IDC_SKILLTREE_CLOSE: return {mainWidth - width - 30, 20};

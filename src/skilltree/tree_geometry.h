@@ -91,10 +91,6 @@ struct OuterSize {
 // Outer size of the tree (and main) window for a page rectangle.
 OuterSize TreeWindowSize(const PageRect& page);
 
-// Top-left of a window of size w x h centred on a screen; halves truncate
-// toward zero, so a window larger than the screen gets negative coordinates.
-TreePoint CentredWindowPos(int screenWidth, int screenHeight, int w, int h);
-
 // Where a control of the tree window goes for a main window `mainWidth` wide;
 // `width` is the control's own width. (0, 0) for an unknown id.
 TreePoint TreeControlPlace(int controlId, int mainWidth, int width);

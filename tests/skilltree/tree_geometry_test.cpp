@@ -93,7 +93,7 @@ TEST(Connectors, RedOnlyWhereThePrerequisiteIsNotNeededHigher) {
     EXPECT_FALSE(IsConnectorHighlighted(nullptr, e));
 }
 
-TEST(TreeLayout, SizesPlacesAndCentres) {
+TEST(TreeLayout, SizesAndPlaces) {
     EXPECT_EQ(TreeWindowSize({0, 0, 852, 424}), (OuterSize{902, 609}));
     EXPECT_EQ(TreeWindowSize({}), (OuterSize{50, 185}));
     // Close 70 px wide in a 902-pixel main window.
@@ -105,9 +105,6 @@ TEST(TreeLayout, SizesPlacesAndCentres) {
     EXPECT_EQ(TreeControlPlace(IDC_SKILLTREE_SLOT2, 902, 23), (TreePoint{819, 110}));
     EXPECT_EQ(TreeControlPlace(IDC_SKILLTREE_SLOT3, 902, 23), (TreePoint{849, 110}));
     EXPECT_EQ(TreeControlPlace(4711, 902, 23), (TreePoint{0, 0}));
-    EXPECT_EQ(CentredWindowPos(1920, 1080, 902, 609), (TreePoint{509, 235}));
-    // Larger than the screen: negative, halved toward zero.
-    EXPECT_EQ(CentredWindowPos(800, 600, 1003, 700), (TreePoint{-101, -50}));
 }
 
 TEST(MemoText, WrapsAfterTheBlankAtColumn49) {

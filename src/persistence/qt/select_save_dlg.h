@@ -23,7 +23,6 @@ public:
     // The answer after OK: a job id 0..19 or NO_JOB, and a build slot.
     int32_t Job() const { return m_logic.m_nJob; }
     int32_t Slot() const { return m_logic.m_nSlot; }
-    const SelectSaveLogic& Logic() const { return m_logic; }
 
     void OnClickedNoJob();
     void OnOK();

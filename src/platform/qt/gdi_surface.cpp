@@ -11,11 +11,6 @@ QRgb RgbOfColourRef(uint32_t colour) {
     return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-uint32_t ColourRefOfRgb(QRgb rgb) {
-    return static_cast<uint32_t>(qRed(rgb)) | (static_cast<uint32_t>(qGreen(rgb)) << 8) |
-           (static_cast<uint32_t>(qBlue(rgb)) << 16);
-}
-
 namespace {
 
 QString ToQString(std::u16string_view text) {

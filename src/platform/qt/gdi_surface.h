@@ -23,7 +23,6 @@
 inline constexpr uint32_t kButtonFaceColour = 0xF0F0F0;
 
 QRgb RgbOfColourRef(uint32_t colour);
-uint32_t ColourRefOfRgb(QRgb rgb);
 
 enum class RasterOp {
     SrcCopy,    // destination = source
@@ -108,14 +107,12 @@ public:
     GdiSurface& operator=(const GdiSurface&) = delete;
 
     int Width() const { return m_image.width(); }
-    int Height() const { return m_image.height(); }
     // The picture as drawn so far.
     const QImage& Image();
 
     uint32_t SetTextColor(uint32_t colour);
     uint32_t SetBkColor(uint32_t colour);
     BkMode SetBkMode(BkMode mode);
-    uint32_t TextColor() const { return m_text; }
     uint32_t BkColor() const { return m_bk; }
     const GdiFont* SelectFont(const GdiFont* font);
     const GdiPen* SelectPen(const GdiPen* pen);

@@ -2,7 +2,6 @@
 
 #include "data/lookups.h"
 #include "platform/qt/dialog_template.h"
-#include "platform/qt/modal.h"
 #include "platform/shell_open.h"
 #include "platform/string_table.h"
 #include "shell/about_box.h"
@@ -116,8 +115,3 @@ void CAboutDlg::OnClickedHomepage() { ShellOpen(std::u16string(kHomePageAddress)
 void CAboutDlg::OnClickedEmail() { ShellOpen(u"mailto:" + std::u16string(kEmailAddress)); }
 
 void SetReleaseNotesSource(ReleaseNotesSource source) { NotesSource() = std::move(source); }
-
-void RunAboutBox(QWidget* parent) {
-    CAboutDlg dialog(parent ? parent->window() : nullptr);
-    DoModal(dialog);
-}

@@ -39,6 +39,3 @@ private:
 // their own source; an empty one restores the default.
 using ReleaseNotesSource = std::function<std::optional<QString>()>;
 void SetReleaseNotesSource(ReleaseNotesSource source);
-
-// Builds a new About box and runs it modally.
-void RunAboutBox(QWidget* parent);

@@ -1,4 +1,5 @@
 #include "shell/qt/about_dlg.h"
+#include "shell/qt/shell_services.h"
 
 #include "data/lookups.h"
 #include "platform/qt/dialog_template.h"
@@ -153,7 +154,7 @@ TEST_F(AboutDlgTest, EachOpeningIsBuiltAfresh) {
     EXPECT_EQ(second.m_strNotes, QStringLiteral("other"));
 }
 
-TEST_F(AboutDlgTest, RunAboutBoxRunsANewBoxModallyOverTheWindow) {
+TEST_F(AboutDlgTest, TheAboutCommandRunsANewBoxModallyOverTheWindow) {
     QWidget window;
     auto* child = new QWidget(&window);
     int runs = 0;
@@ -166,9 +167,10 @@ TEST_F(AboutDlgTest, RunAboutBoxRunsANewBoxModallyOverTheWindow) {
         QTest::mouseClick(GetDlgItem(&dialog, 1), Qt::LeftButton);
         return dialog.result();
     });
-    RunAboutBox(child);
+    ShellServices services;
+    services.RunAboutDialog(child);
     expectedParent = nullptr;
-    RunAboutBox(nullptr);
+    services.RunAboutDialog(nullptr);
     SetModalRunner({});
     EXPECT_EQ(runs, 2);
 }

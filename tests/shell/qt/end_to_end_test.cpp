@@ -131,6 +131,6 @@ TEST_P(EndToEnd, LevelsRaisedWithTheMouseSurviveARestart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, EndToEnd, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "SaveFile" : "Profile"; });
+                         [](const auto& test) { return test.param ? "SaveFile" : "Profile"; });
 
 }  // namespace

@@ -49,7 +49,7 @@ public:
 // platform draws no frame).
 class FixedScreen : public WindowPlacement {
 public:
-    explicit FixedScreen(QSize size) : size(size) {}
+    explicit FixedScreen(QSize screenSize) : size(screenSize) {}
     QSize ScreenSize() const override { return size; }
     void MoveWindow(QWidget* window, const QRect& outer) override {
         moves.push_back(outer);
@@ -62,7 +62,7 @@ public:
 // Installs the doubles for one test and restores the real ones afterwards.
 class ShellTestEnvironment {
 public:
-    explicit ShellTestEnvironment(QSize screen = QSize(1600, 1000)) : screen(screen) {
+    explicit ShellTestEnvironment(QSize screenSize = QSize(1600, 1000)) : screen(screenSize) {
         SetProfileStore(&profile);
         SetShellServices(&services);
         SetPlacement(&this->screen);
