@@ -89,6 +89,10 @@ int32_t FindSkillByIdent(const char16_t* ident) {
     return 0;
 }
 
+const char16_t* GetSkillDisplayName(int32_t skill) {
+    return GetSkillRecordDisplayName(FindSkillRecord(skill));
+}
+
 const char16_t* GetSkillRecordDisplayName(const SkillRecord& record) {
     const int32_t language = CurrentLanguageIndex();
     if (record.name[language][0] != 0) return record.name[language];

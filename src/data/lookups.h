@@ -37,8 +37,10 @@ void SetSlotGrade(int32_t job, int32_t slot, int32_t grade);
 // exactly; 0 when none (also for an empty identifier).
 int32_t FindSkillByIdent(const char16_t* ident);
 
-// The record's skill name in the current language; then Japanese, English,
-// Korean, the current language skipped; "" when it has no name.
+// The skill's name in the current language; then Japanese, English, Korean,
+// the current language skipped; "" when it has no name.
+const char16_t* GetSkillDisplayName(int32_t skill);
+// The same rule for a given record.
 const char16_t* GetSkillRecordDisplayName(const SkillRecord& record);
 
 // The language the lookups use: the option, with "never chosen" as Korean.

@@ -86,7 +86,8 @@ TEST(SkillLookup, OutOfRangeIndexesGiveRecordZero) {
     EXPECT_EQ(&SkillAt(kSkillCount), &g_SkillTable[0]);
     EXPECT_EQ(&FindSkillRecord(0), &g_SkillTable[0]);
     EXPECT_EQ(&FindSkillRecord(100000), &g_SkillTable[0]);
-    EXPECT_EQ(std::u16string(GetSkillRecordDisplayName(FindSkillRecord(-5))), u"");
+    EXPECT_EQ(std::u16string(GetSkillDisplayName(0)), u"");
+    EXPECT_EQ(std::u16string(GetSkillDisplayName(-5)), u"");
     EXPECT_EQ(FindSkillByIdent(u""), 0);
     EXPECT_EQ(FindSkillByIdent(nullptr), 0);
 }
