@@ -41,9 +41,9 @@ public:
         m_reply->deleteLater();
     }
 
-    qint64 bytesAvailable() const override { return m_reply ? m_reply->bytesAvailable() : 0; }
-    QByteArray read(qint64 maxSize) override { return m_reply ? m_reply->read(maxSize) : QByteArray(); }
-    bool transportFailed() const override {
+    qint64 BytesAvailable() const override { return m_reply ? m_reply->bytesAvailable() : 0; }
+    QByteArray Read(qint64 maxSize) override { return m_reply ? m_reply->read(maxSize) : QByteArray(); }
+    bool TransportFailed() const override {
         if (!m_reply) return true;
         const int code = static_cast<int>(m_reply->error());
         return (code >= 1 && code <= 199) || (code >= 301 && code <= 399);

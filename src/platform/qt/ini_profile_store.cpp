@@ -160,7 +160,7 @@ void IniProfileStore::ParseWholeFile(const QString& filePath) {
     m_settings = std::move(fresh);
 }
 
-QString IniProfileStore::fileName() const { return m_settings->fileName(); }
+QString IniProfileStore::FileName() const { return m_settings->fileName(); }
 
 QString IniProfileStore::KeyFor(const std::u16string& section, const std::u16string& entry) {
     return EscapeName(section) + QLatin1Char('/') + EscapeName(entry);

@@ -27,7 +27,7 @@ public:
     void BeginBatch() override;
     bool EndBatch() override;
 
-    QString fileName() const;
+    QString FileName() const;
 
     // The key under which QSettings keeps an entry: entry names are job
     // titles in any language and may hold '/', '\' or '%', which QSettings

@@ -78,9 +78,9 @@ bool CTolvemarDlg::OnInitDialog() {
     SetMessageBoxOwner(MbOwner::SkillTree, m_pSkillTreeDlg);
     // A right click on the tree lowers a skill: the window menu never opens there.
     m_pSkillTreeDlg->setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(m_pSkillTreeDlg, &CSkillTreeDlg::outerSizeChanged, this,
+    connect(m_pSkillTreeDlg, &CSkillTreeDlg::OuterSizeChanged, this,
             [this](QSize outer) { SizeToChild(outer.width(), outer.height()); });
-    connect(m_pSkillTreeDlg, &CSkillTreeDlg::closeRequested, this, [this] {
+    connect(m_pSkillTreeDlg, &CSkillTreeDlg::CloseRequested, this, [this] {
         if (m_pSelectJobDlg) m_pSelectJobDlg->ShowWindow(true);
     });
 

@@ -58,8 +58,8 @@ void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose, c
     if (!mainWindow) return;
     auto* check = new UpdateCheck(address.isEmpty() ? UpdateCheck::DefaultAddress() : address, mainWindow,
                                   std::move(requestClose));
-    QObject::connect(check, &UpdateCheck::finished, check, &QObject::deleteLater);
-    check->start();
+    QObject::connect(check, &UpdateCheck::Finished, check, &QObject::deleteLater);
+    check->Start();
 }
 
 UpdateCheck::UpdateCheck(QUrl address, QWidget* mainWindow, std::function<void()> requestClose)
@@ -70,24 +70,24 @@ UpdateCheck::UpdateCheck(QUrl address, QWidget* mainWindow, std::function<void()
 
 UpdateCheck::~UpdateCheck() = default;
 
-void UpdateCheck::start() {
+void UpdateCheck::Start() {
     const QString scheme = m_address.scheme().toLower();
     if (!m_address.isValid() || m_address.host().isEmpty() || (scheme != "http" && scheme != "https")) {
-        finish(Outcome::Ended);
+        Finish(Outcome::Ended);
         return;
     }
     const PostUpdateRequestFn post = PostUpdateRequest();
     if (post) {
-        m_request.reset(post(m_address, this, [this] { readAvailable(); }, [this] { replyFinished(); }));
+        m_request.reset(post(m_address, this, [this] { ReadAvailable(); }, [this] { ReplyFinished(); }));
     }
-    if (!m_request) finish(Outcome::Ended);
+    if (!m_request) Finish(Outcome::Ended);
 }
 
-void UpdateCheck::readAvailable() {
+void UpdateCheck::ReadAvailable() {
     if (!m_request || m_replyDone) return;
-    while (m_request->bytesAvailable() > 0 && static_cast<std::size_t>(m_body.size()) < kUpdateReplyLimit) {
+    while (m_request->BytesAvailable() > 0 && static_cast<std::size_t>(m_body.size()) < kUpdateReplyLimit) {
         const qint64 room = static_cast<qint64>(kUpdateReplyLimit) - m_body.size();
-        const QByteArray piece = m_request->read(std::min(room, m_request->bytesAvailable()));
+        const QByteArray piece = m_request->Read(std::min(room, m_request->BytesAvailable()));
         if (piece.isEmpty()) break;
         m_body += piece;
     }
@@ -95,65 +95,65 @@ void UpdateCheck::readAvailable() {
         // The buffer is full: the rest of the reply is not read.
         m_replyDone = true;
         m_request.reset();
-        examineReply();
+        ExamineReply();
     }
 }
 
-void UpdateCheck::replyFinished() {
+void UpdateCheck::ReplyFinished() {
     if (!m_request || m_replyDone) return;
-    readAvailable();
+    ReadAvailable();
     if (m_replyDone) return;
     m_replyDone = true;
-    const bool failed = m_request->transportFailed();
+    const bool failed = m_request->TransportFailed();
     m_request.reset();
     if (failed) {
         m_body.clear();
-        finish(Outcome::Ended);
+        Finish(Outcome::Ended);
         return;
     }
-    examineReply();
+    ExamineReply();
 }
 
-void UpdateCheck::examineReply() {
+void UpdateCheck::ExamineReply() {
     const UpdateDecision decision = DecideUpdate(std::string_view(m_body.constData(), m_body.size()),
                                                  LoadStringResource(IDS_LOCAL_VERSION));
     m_body = QByteArray();
     if (!decision.offer) {
-        finish(Outcome::Ended);
+        Finish(Outcome::Ended);
         return;
     }
     m_downloadAddress = decision.address;
-    offerWhenNoDialogIsOpen();
+    OfferWhenNoDialogIsOpen();
 }
 
-bool UpdateCheck::anotherDialogIsOpen() const {
+bool UpdateCheck::AnotherDialogIsOpen() const {
     QWidget* modal = QApplication::activeModalWidget();
     return modal && modal != m_mainWindow.data();
 }
 
-void UpdateCheck::offerWhenNoDialogIsOpen() {
-    if (!anotherDialogIsOpen()) {
-        offer();
+void UpdateCheck::OfferWhenNoDialogIsOpen() {
+    if (!AnotherDialogIsOpen()) {
+        Offer();
         return;
     }
     if (!m_waitTimer) {
         m_waitTimer = new QTimer(this);
         m_waitTimer->setInterval(kModalPollMs);
         connect(m_waitTimer, &QTimer::timeout, this, [this] {
-            if (anotherDialogIsOpen()) return;
+            if (AnotherDialogIsOpen()) return;
             m_waitTimer->stop();
-            offer();
+            Offer();
         });
     }
     m_waitTimer->start();
 }
 
-void UpdateCheck::offer() {
+void UpdateCheck::Offer() {
     QPointer<UpdateCheck> self(this);
     const MbResult answer = AfxMessageBox(u"최신버전을 다운 받으시겠습니까?", MbButtons::YesNo);
     if (!self || !m_mainWindow) return;  // the main window went away meanwhile
     if (answer != MbResult::Yes) {
-        finish(Outcome::Declined);
+        Finish(Outcome::Declined);
         return;
     }
     AfxMessageBox(u"최신버전을 받기 위해서, 프로그램을 종료합니다.", MbButtons::Ok);
@@ -162,12 +162,12 @@ void UpdateCheck::offer() {
     // The close path may destroy the main window and this check with it:
     // nothing of this object is used after the request.
     const std::function<void()> requestClose = m_requestClose;
-    finish(Outcome::Accepted);
+    Finish(Outcome::Accepted);
     if (requestClose) requestClose();
 }
 
-void UpdateCheck::finish(Outcome outcome) {
+void UpdateCheck::Finish(Outcome outcome) {
     m_outcome = outcome;
     if (m_waitTimer) m_waitTimer->stop();
-    emit finished();
+    emit Finished();
 }

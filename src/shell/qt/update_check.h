@@ -39,22 +39,22 @@ public:
     UpdateCheck(QUrl address, QWidget* mainWindow, std::function<void()> requestClose);
     ~UpdateCheck() override;
 
-    void start();
-    Outcome outcome() const { return m_outcome; }
+    void Start();
+    Outcome GetOutcome() const { return m_outcome; }
     // The built-in update address.
     static QUrl DefaultAddress();
 
 signals:
-    void finished();
+    void Finished();
 
 private:
-    void readAvailable();
-    void replyFinished();
-    void examineReply();
-    bool anotherDialogIsOpen() const;
-    void offerWhenNoDialogIsOpen();
-    void offer();
-    void finish(Outcome outcome);
+    void ReadAvailable();
+    void ReplyFinished();
+    void ExamineReply();
+    bool AnotherDialogIsOpen() const;
+    void OfferWhenNoDialogIsOpen();
+    void Offer();
+    void Finish(Outcome outcome);
 
     QUrl m_address;
     QPointer<QWidget> m_mainWindow;

@@ -12,10 +12,10 @@
 class UpdateRequest {
 public:
     virtual ~UpdateRequest() = default;  // aborts a request still running
-    virtual qint64 bytesAvailable() const = 0;
-    virtual QByteArray read(qint64 maxSize) = 0;
+    virtual qint64 BytesAvailable() const = 0;
+    virtual QByteArray Read(qint64 maxSize) = 0;
     // The connection itself failed (as opposed to an HTTP error status).
-    virtual bool transportFailed() const = 0;
+    virtual bool TransportFailed() const = 0;
 };
 
 // The module's one entry point: sends the POST to `address` and reports

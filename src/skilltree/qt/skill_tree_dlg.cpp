@@ -122,7 +122,7 @@ void CSkillTreeDlg::LayoutForGrade(int32_t grade) {
     PageRect page{};
     if (m_rules.m_pPages && grade >= 0 && grade < kPageCount) page = m_rules.m_pPages[grade].rect;
     const OuterSize size = TreeWindowSize(page);
-    emit outerSizeChanged(QSize(size.width, size.height));
+    emit OuterSizeChanged(QSize(size.width, size.height));
     if (isWindow())
         resize(size.width, size.height);
     else
@@ -177,7 +177,7 @@ void CSkillTreeDlg::ShowTreeWindow() {
 
 void CSkillTreeDlg::OnClickedClose() {
     hide();
-    emit closeRequested();
+    emit CloseRequested();
 }
 
 void CSkillTreeDlg::hideEvent(QHideEvent* event) {

@@ -5,9 +5,9 @@
 //
 // Host contract (the main window):
 // - create it as a child, hidden; call OpenJob to bind a job and show it;
-// - outerSizeChanged(size) asks the host to take this outer size (and to
+// - OuterSizeChanged(size) asks the host to take this outer size (and to
 //   centre itself when AutoCenter is set) each time the layout changes;
-// - closeRequested() follows the Close button, after the tree has hidden
+// - CloseRequested() follows the Close button, after the tree has hidden
 //   itself: the host shows the job chooser again.
 #pragma once
 
@@ -58,8 +58,8 @@ public:
     void ShowTreeWindow() override;
 
 signals:
-    void closeRequested();
-    void outerSizeChanged(QSize outerSize);
+    void CloseRequested();
+    void OuterSizeChanged(QSize outerSize);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -29,7 +29,7 @@ QString WriteProfileFile(const QTemporaryDir& dir, const QByteArray& content) {
 TEST(IniProfileStore, UsesTheTolvemarFileUnderTheConfigHome) {
     IniProfileStore store;
     const QString expected = QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath("Tolvemar/Tolvemar.ini");
-    EXPECT_EQ(store.fileName(), expected);
+    EXPECT_EQ(store.FileName(), expected);
 }
 
 TEST(IniProfileStore, RoundTripsThroughARealFile) {

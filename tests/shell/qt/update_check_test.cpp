@@ -106,7 +106,7 @@ protected:
             ++closeRequests;
             events.push_back("close");
         });
-        check->start();
+        check->Start();
         return check;
     }
 
@@ -114,8 +114,8 @@ protected:
     UpdateCheck::Outcome Run(const QByteArray& response) {
         server.response = response;
         QPointer<UpdateCheck> check = Start(server.url());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !check || check->outcome() != UpdateCheck::Outcome::Running; }, 10000));
-        return check ? check->outcome() : UpdateCheck::Outcome::Running;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !check || check->GetOutcome() != UpdateCheck::Outcome::Running; }, 10000));
+        return check ? check->GetOutcome() : UpdateCheck::Outcome::Running;
     }
 
     TestHttpServer server;
@@ -198,11 +198,11 @@ TEST_F(UpdateCheckTest, ReadsNoMoreThanTheLimit) {
 
 TEST_F(UpdateCheckTest, RefusedConnectionsAndBadAddressesEndSilently) {
     QPointer<UpdateCheck> check = Start(RefusingAddress());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return check->outcome() != UpdateCheck::Outcome::Running; }, 10000));
-    EXPECT_EQ(check->outcome(), UpdateCheck::Outcome::Ended);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return check->GetOutcome() != UpdateCheck::Outcome::Running; }, 10000));
+    EXPECT_EQ(check->GetOutcome(), UpdateCheck::Outcome::Ended);
     for (const char* address : {"", "ftp://127.0.0.1/", "not an address", "http://"}) {
         check = Start(QUrl(QString::fromUtf8(address)));
-        EXPECT_EQ(check->outcome(), UpdateCheck::Outcome::Ended) << address;
+        EXPECT_EQ(check->GetOutcome(), UpdateCheck::Outcome::Ended) << address;
     }
     EXPECT_TRUE(boxes.empty());
 }
@@ -227,10 +227,10 @@ TEST_F(UpdateCheckTest, AnOfferWaitsWhileAnotherModalDialogIsOpen) {
     QSignalSpy polls(check->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly), &QTimer::timeout);
     ASSERT_TRUE(QTest::qWaitFor([&] { return polls.count() >= 2; }, 10000));
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(check->outcome(), UpdateCheck::Outcome::Running);
+    EXPECT_EQ(check->GetOutcome(), UpdateCheck::Outcome::Running);
     options->close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return check->outcome() != UpdateCheck::Outcome::Running; }, 10000));
-    EXPECT_EQ(check->outcome(), UpdateCheck::Outcome::Declined);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return check->GetOutcome() != UpdateCheck::Outcome::Running; }, 10000));
+    EXPECT_EQ(check->GetOutcome(), UpdateCheck::Outcome::Declined);
     EXPECT_EQ(boxes.size(), 1u);
 }
 

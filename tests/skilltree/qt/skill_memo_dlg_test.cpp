@@ -16,7 +16,7 @@ protected:
     static constexpr int kSkill = 7;
     void SetUp() override { Set(u""); }
     void TearDown() override { Set(u""); }
-    static void Set(const char16_t* text) { treetest::SetDescription(kSkill, text); }
+    static void Set(const char16_t* text) { tree_test::SetDescription(kSkill, text); }
 };
 
 TEST_F(MemoPopup, WrapsSizesAndKeepsItsPlace) {

@@ -18,7 +18,7 @@
 
 namespace {
 
-using namespace treetest;
+using namespace tree_test;
 
 class TreeWindow : public TreeDlgTest {
 protected:
@@ -155,7 +155,7 @@ TEST_F(TreeWindow, CloseHidesTreeAndPopupAndAsksForTheChooser) {
     Hover(1);
     EXPECT_EQ(dlg.Rules().m_nHoverNode, 1);
     ASSERT_TRUE(dlg.MemoDlg()->isVisible());
-    QSignalSpy closed(&dlg, &CSkillTreeDlg::closeRequested);
+    QSignalSpy closed(&dlg, &CSkillTreeDlg::CloseRequested);
     // Close has the focus; Enter and Escape do nothing.
     QPushButton* close = Button(IDC_SKILLTREE_CLOSE);
     ASSERT_NE(close, nullptr);
@@ -177,7 +177,7 @@ TEST_F(TreeWindow, CloseHidesTreeAndPopupAndAsksForTheChooser) {
 }
 
 TEST_F(TreeWindow, LayoutSizesPlacesEnablesAndChecks) {
-    QSignalSpy sized(&dlg, &CSkillTreeDlg::outerSizeChanged);
+    QSignalSpy sized(&dlg, &CSkillTreeDlg::OuterSizeChanged);
     g_nSelectedSlot[kJob] = 1;
     tree.nodes[0].level[1] = 1;
     dlg.Rules().OpenJobRecord(tree.job);

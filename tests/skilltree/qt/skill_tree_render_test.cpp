@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace treetest;
+using namespace tree_test;
 
 class TreeRender : public TreeDlgTest {
 protected:

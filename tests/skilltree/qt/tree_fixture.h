@@ -17,7 +17,7 @@
 #include <cstring>
 #include <vector>
 
-namespace treetest {
+namespace tree_test {
 
 inline constexpr int kJob = 7;  // a job id of the table; its tree block is replaced
 inline constexpr uint32_t kIconColour = 0x30A050;  // 0x00BBGGRR
@@ -166,4 +166,4 @@ protected:
     CSkillTreeDlg dlg;
 };
 
-}  // namespace treetest
+}  // namespace tree_test
