@@ -3,10 +3,10 @@
 
 #include "persistence/builds.h"
 
+#include <unistd.h>
 #include <cstdint>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 // The same varied builds of every job, slot grade and levels, on every run.
 inline AllBuilds SampleBuilds() {

@@ -6,8 +6,8 @@
 #include "data/lookups.h"
 #include "data/tables.h"
 #include "persistence/build_state.h"
-#include "shell/options.h"
 #include "platform/qt/bitmaps.h"
+#include "shell/options.h"
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/qt/tree_bitmaps.h"
 

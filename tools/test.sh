@@ -4,11 +4,16 @@
 # The plain build's test binaries also run once with their tests shuffled.
 # Last, it builds the libFuzzer targets with clang and replays their committed
 # corpora (tools/fuzz.sh runs them for longer). Compiler warnings are errors
-# in all three builds.
+# in all three builds, and an unformatted C++ file fails the run first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 jobs=$(nproc)
+
+echo "== format =="
+# Every C++ file but the generated tables as .clang-format lays it out.
+git ls-files -z '*.cpp' '*.h' ':!resources/generated' | xargs -0 clang-format --dry-run --Werror ||
+  { echo "Files above are not formatted: run clang-format -i on them (see CONTRIBUTING.md)."; exit 1; }
 
 echo "== plain build =="
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVEMAR_WERROR=ON

@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
 // One write of all 80 values, including the write of the profile file.

@@ -3,6 +3,7 @@
 // the repaint of the shown window, on the largest tree (job 3 at grade 3).
 // The floor is a window of the same size whose mouse move merely asks for a
 // repaint that fills an image and copies it.
+#include "../../tests/support/deepest_node.h"
 #include "data/description_loader.h"
 #include "data/lookups.h"
 #include "persistence/build_state.h"
@@ -10,7 +11,6 @@
 #include "skilltree/qt/skill_memo_dlg.h"
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/tree_geometry.h"
-#include "../../tests/support/deepest_node.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -39,8 +39,8 @@ public:
 };
 
 void SendMove(QWidget* widget, QPoint at) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
@@ -79,8 +79,7 @@ void TimeAlternatingMoves(benchmark::State& state, QWidget* widget, PaintCounter
             state.SkipWithError(noPaintError);
             break;
         }
-        const double took =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(took);
         samples.push_back(took);
         next ^= 1;
@@ -130,12 +129,8 @@ HoverTree& Tree() {
 void BM_TreeHoverToPainted(benchmark::State& state) {
     HoverTree& h = Tree();
     // The icon not hovered now: each move lands on a new one.
-    int next = h.tree->Rules().HitTestNode(h.at[0].x(), h.at[0].y()) ==
-                       h.tree->Rules().m_nHoverNode
-                   ? 1
-                   : 0;
-    TimeAlternatingMoves(state, h.tree, *h.paints, h.at, next,
-                         "the move did not repaint the tree");
+    int next = h.tree->Rules().HitTestNode(h.at[0].x(), h.at[0].y()) == h.tree->Rules().m_nHoverNode ? 1 : 0;
+    TimeAlternatingMoves(state, h.tree, *h.paints, h.at, next, "the move did not repaint the tree");
     state.counters["width"] = h.tree->width();
     state.counters["height"] = h.tree->height();
     state.counters["visible_nodes"] = h.tree->Rules().VisibleNodeCount();
@@ -159,13 +154,11 @@ void BM_TreeHoverWithPopup(benchmark::State& state) {
         const long popupBefore = popupPaints.count;
         const auto start = std::chrono::steady_clock::now();
         SendMove(h.tree, h.at[0]);
-        if (!WaitForPaint(*h.paints) ||
-            (popupPaints.count == popupBefore && !WaitForPaint(popupPaints))) {
+        if (!WaitForPaint(*h.paints) || (popupPaints.count == popupBefore && !WaitForPaint(popupPaints))) {
             state.SkipWithError("the move did not repaint the tree and show the popup");
             break;
         }
-        const double took =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(took);
         samples.push_back(took);
     }
@@ -224,8 +217,7 @@ void BM_HoverFloorFillAndCopy(benchmark::State& state) {
     }();
     static PaintCounter paints(window);
     // The floor repaints on any move.
-    TimeAlternatingMoves(state, window, paints, Tree().at, 0,
-                         "the move did not repaint the floor");
+    TimeAlternatingMoves(state, window, paints, Tree().at, 0, "the move did not repaint the floor");
 }
 BENCHMARK(BM_HoverFloorFillAndCopy)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

@@ -1,11 +1,11 @@
 // Repaint cost of the skill tree window: the largest tree (job 3 at grade 3)
 // with a hovered skill, drawn into an off-screen image, against the floor of
 // merely filling and copying an image of the same size.
+#include "../../tests/support/deepest_node.h"
 #include "data/lookups.h"
 #include "persistence/build_state.h"
 #include "shell/options.h"
 #include "skilltree/qt/skill_tree_dlg.h"
-#include "../../tests/support/deepest_node.h"
 
 #include <QPainter>
 

@@ -50,14 +50,11 @@ public:
         case QEvent::MetaCall:
         case QEvent::Timer:
         case QEvent::UpdateRequest:
-        case QEvent::UpdateLater:
-            break;
-        default:
-            return false;
+        case QEvent::UpdateLater: break;
+        default: return false;
         }
         m_ended = true;
-        const double ms =
-            std::chrono::duration<double, std::milli>(Clock::now() - m_start).count();
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - m_start).count();
         std::printf("first-paint-ms %.3f\n", ms);
         std::fflush(stdout);
         if (m_afterPaint) m_afterPaint(m_target);

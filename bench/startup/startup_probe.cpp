@@ -71,25 +71,24 @@ void TakeShot(QWidget* chooser, const ShotRequest& shot) {
         select->OnClickedJob(shot.job);
         if (shot.hover && tree->Rules().HasJob()) {
             const SkillTreeNode& node = tree->Rules().m_pNodes[1];
-            const QPointF at(kTreeOriginX + IconLeft(node.column) + 4,
-                             kTreeOriginY + IconTop(node.row) + 4);
-            QMouseEvent move(QEvent::MouseMove, at, tree->mapToGlobal(at), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
+            const QPointF at(kTreeOriginX + IconLeft(node.column) + 4, kTreeOriginY + IconTop(node.row) + 4);
+            QMouseEvent move(QEvent::MouseMove, at, tree->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
             QApplication::sendEvent(tree, &move);
         }
         QApplication::processEvents();
     }
     // The description popup is a window of its own: saved beside the picture.
-    if (auto* tree = mainWindow->findChild<CSkillTreeDlg*>(); tree && tree->MemoDlg() &&
-                                                             tree->MemoDlg()->isVisible()) {
+    if (auto* tree = mainWindow->findChild<CSkillTreeDlg*>();
+        tree && tree->MemoDlg() && tree->MemoDlg()->isVisible()) {
         QString popupFile = shot.file;
         popupFile.insert(popupFile.lastIndexOf(QLatin1Char('.')), QStringLiteral("-popup"));
         if (!tree->MemoDlg()->grab().save(popupFile)) std::_Exit(4);
         std::printf("shot %s\n", qPrintable(popupFile));
     }
     const QPixmap picture = mainWindow->grab();
-    std::printf("shot %s %dx%d ratio %.2f\n", qPrintable(shot.file), picture.width(),
-                picture.height(), picture.devicePixelRatio());
+    std::printf("shot %s %dx%d ratio %.2f\n", qPrintable(shot.file), picture.width(), picture.height(),
+                picture.devicePixelRatio());
     if (!picture.save(shot.file)) std::_Exit(4);
 }
 
@@ -100,10 +99,14 @@ int main(int argc, char** argv) {
     ShotRequest shot;
     bool seed = false;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--seed-profile")) seed = true;
-        else if (!std::strcmp(argv[i], "--shot") && i + 1 < argc) shot.file = QString::fromLocal8Bit(argv[++i]);
-        else if (!std::strcmp(argv[i], "--job") && i + 1 < argc) shot.job = std::atoi(argv[++i]);
-        else if (!std::strcmp(argv[i], "--hover")) shot.hover = true;
+        if (!std::strcmp(argv[i], "--seed-profile"))
+            seed = true;
+        else if (!std::strcmp(argv[i], "--shot") && i + 1 < argc)
+            shot.file = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--job") && i + 1 < argc)
+            shot.job = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--hover"))
+            shot.hover = true;
     }
 
     // As the program's main() does.

@@ -1,7 +1,7 @@
 #include "data/cp949.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace {
 constexpr char16_t kReplacement = u'\uFFFD';

@@ -8,7 +8,7 @@
 #include <string>
 
 namespace {
-constexpr std::size_t kMaxIdent = kNameChars - 1;               // 30
+constexpr std::size_t kMaxIdent = kNameChars - 1;  // 30
 constexpr std::size_t kMaxDescription = 1000;
 constexpr std::size_t kColourCodeLength = 6;
 
@@ -91,9 +91,7 @@ bool LoadSkillDescriptionsFrom(std::span<const unsigned char> table, Description
     return true;
 }
 
-bool LoadSkillDescriptions() {
-    return LoadSkillDescriptionsFrom(TextResource(kDescriptionTableResource));
-}
+bool LoadSkillDescriptions() { return LoadSkillDescriptionsFrom(TextResource(kDescriptionTableResource)); }
 
 namespace {
 bool g_bDescriptionsPending = false;

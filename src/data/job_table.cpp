@@ -2,6 +2,7 @@
 // never by position: ids 19, 17 and 18 sit at positions 17, 18 and 19.
 #include "data/tables.h"
 
+// clang-format off
 const JobRecord g_JobTable[kJobCount] = {
     // id, min, max, nodes, pages, points[4], titles[4], names[4], portraits[sex][grade]
     {0, 1, 3, g_SkillTreeBlocks[0].nodes, g_SkillTreeBlocks[0].pages, {49, 49, 20, 59}, {30, 30, 43, 56}, {86, 86, 99, 112}, {{135, 135, 192, 9510}, {134, 134, 193, 9710}}},
@@ -25,3 +26,4 @@ const JobRecord g_JobTable[kJobCount] = {
     {17, 1, 1, g_SkillTreeBlocks[17].nodes, g_SkillTreeBlocks[17].pages, {69, 49, 0, 0}, {77, 78, 0, 0}, {133, 134, 0, 0}, {{213, 1127, 0, 0}, {212, 1128, 0, 0}}},
     {18, 0, 0, g_SkillTreeBlocks[18].nodes, g_SkillTreeBlocks[18].pages, {49, 0, 0, 0}, {79, 0, 0, 0}, {135, 0, 0, 0}, {{215, 0, 0, 0}, {215, 0, 0, 0}}},
 };
+// clang-format on

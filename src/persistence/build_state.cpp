@@ -36,9 +36,7 @@ void UpdateMainTitle() {
     if (TitleSink()) TitleSink()(ComposeMainTitle());
 }
 
-void SetMainTitleSink(std::function<void(const std::u16string&)> sink) {
-    TitleSink() = std::move(sink);
-}
+void SetMainTitleSink(std::function<void(const std::u16string&)> sink) { TitleSink() = std::move(sink); }
 
 void ResetBuildState() {
     g_bModified = false;

@@ -28,8 +28,7 @@ bool KeepUnreadSaveFile(const std::u16string& path) {
         const bool gone = !std::filesystem::exists(Utf16ToUtf8(path), error) && !error;
         return gone;  // nothing left to keep, or bytes that cannot be read
     }
-    if (DecodeSaveFile(head.data(), head.size(), CurrentLevelCaps()).status !=
-        SaveFileStatus::BadHeader) {
+    if (DecodeSaveFile(head.data(), head.size(), CurrentLevelCaps()).status != SaveFileStatus::BadHeader) {
         return true;
     }
     return CopyFileAtomic(path, path + kBackupSuffix);
@@ -69,6 +68,5 @@ bool SaveBuilds() {
     }
     const bool written = SaveFileInUse() ? WriteSaveFileInUse() : CSaveData().SaveRegistry();
     if (written) return true;
-    return AfxMessageBox(kSaveFailedContinueText, MbButtons::YesNo, MbIcon::Question) ==
-           MbResult::Yes;
+    return AfxMessageBox(kSaveFailedContinueText, MbButtons::YesNo, MbIcon::Question) == MbResult::Yes;
 }

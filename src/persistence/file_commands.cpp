@@ -9,8 +9,7 @@
 
 namespace {
 
-MbResult ChooserBox(const char16_t* text, const char16_t* caption, MbButtons buttons,
-                    MbIcon icon) {
+MbResult ChooserBox(const char16_t* text, const char16_t* caption, MbButtons buttons, MbIcon icon) {
     MessageBoxRequest request;
     request.owner = MbOwner::SelectJob;
     request.text = text;
@@ -45,8 +44,7 @@ void OnClickedSaveFile(FileCommandHost& host) {
     if (!chosen || chosen->empty()) return;
     const std::u16string path = AbsolutePath(*chosen);
     if (CanOpenForReading(path) &&
-        ChooserBox(kOverwriteText, kConfirmCaption, MbButtons::YesNo, MbIcon::None) !=
-            MbResult::Yes) {
+        ChooserBox(kOverwriteText, kConfirmCaption, MbButtons::YesNo, MbIcon::None) != MbResult::Yes) {
         return;
     }
     if (!CSaveData().SaveFile(job, slot, path)) {

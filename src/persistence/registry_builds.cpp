@@ -28,8 +28,7 @@ std::u16string EncodeLevelText(const int32_t (&levels)[kNodeCount]) {
     return text;
 }
 
-void DecodeLevelText(std::u16string_view text, const JobLevelCaps& caps,
-                     int32_t (&levels)[kNodeCount]) {
+void DecodeLevelText(std::u16string_view text, const JobLevelCaps& caps, int32_t (&levels)[kNodeCount]) {
     for (int32_t n = 0; n < kNodeCount; ++n) {
         if (static_cast<size_t>(n) < text.size()) {
             const int digit = DigitValue(text[n]);
@@ -49,16 +48,15 @@ bool WriteRegistryBuilds(ProfileStore& profile, const AllBuilds& builds) {
         const std::u16string title = SlotValueName(job);
         ok &= profile.WriteProfileInt(kSlotSection, title, jb.selectedSlot);
         for (int32_t s = 0; s < kSlotCount; ++s) {
-            ok &= profile.WriteProfileString(kDataSection, DataValueName(job, s),
-                                             EncodeLevelText(jb.level[s]));
+            ok &=
+                profile.WriteProfileString(kDataSection, DataValueName(job, s), EncodeLevelText(jb.level[s]));
         }
     }
     ok &= profile.EndBatch();
     return ok;
 }
 
-AllBuilds ReadRegistryBuilds(ProfileStore& profile, const AllBuilds& current,
-                             const LevelCaps& caps) {
+AllBuilds ReadRegistryBuilds(ProfileStore& profile, const AllBuilds& current, const LevelCaps& caps) {
     AllBuilds builds = current;
     for (int32_t job = 0; job < kJobCount; ++job) {
         JobBuilds& jb = builds.jobs[job];

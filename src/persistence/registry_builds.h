@@ -27,8 +27,7 @@ std::u16string EncodeLevelText(const int32_t (&levels)[kNodeCount]);
 // other character keeps the level in memory. Nodes past the text get 0, except
 // node 0 of an empty text, which gets 4 (the job's highest grade). Levels of
 // nodes 1..99 are then brought into 0..cap; characters past 100 are ignored.
-void DecodeLevelText(std::u16string_view text, const JobLevelCaps& caps,
-                     int32_t (&levels)[kNodeCount]);
+void DecodeLevelText(std::u16string_view text, const JobLevelCaps& caps, int32_t (&levels)[kNodeCount]);
 
 // Writes the four values of every job, as one batch of the store. False when
 // any value could not be stored.
@@ -36,5 +35,4 @@ bool WriteRegistryBuilds(ProfileStore& profile, const AllBuilds& builds);
 
 // Reads every job's values over `current` (the builds in memory). A selected
 // slot outside 0..2 reads as 0.
-AllBuilds ReadRegistryBuilds(ProfileStore& profile, const AllBuilds& current,
-                             const LevelCaps& caps);
+AllBuilds ReadRegistryBuilds(ProfileStore& profile, const AllBuilds& current, const LevelCaps& caps);

@@ -20,9 +20,7 @@ struct SaveFileLoad {
 
     // The autorun slot shifted left by 8, ORed with the autorun job; NO_JOB
     // when the file was not read.
-    int32_t Packed() const {
-        return status == SaveFileStatus::Ok ? (autoRunSlot << 8) | autoRunJob : NO_JOB;
-    }
+    int32_t Packed() const { return status == SaveFileStatus::Ok ? (autoRunSlot << 8) | autoRunJob : NO_JOB; }
 };
 
 class CSaveData {

@@ -50,8 +50,7 @@ int32_t GetWord(const uint8_t* data, size_t offset) {
     return static_cast<int32_t>(u);
 }
 
-std::vector<uint8_t> EncodeSaveFile(const AllBuilds& builds, int32_t autoRunJob,
-                                    int32_t autoRunSlot) {
+std::vector<uint8_t> EncodeSaveFile(const AllBuilds& builds, int32_t autoRunJob, int32_t autoRunSlot) {
     std::vector<uint8_t> out(kSaveFileSize);
     std::memcpy(out.data(), kSaveFileMagic, kSaveMagicSize);
     WordWriter put(out.data() + kSaveMagicSize);
@@ -107,8 +106,7 @@ DecodedSaveFile DecodeSaveFile(const uint8_t* data, size_t size, const LevelCaps
             for (int32_t s = 0; s < kSlotCount; ++s) {
                 for (int32_t n = 0; n < kNodeCount; ++n, word += 4) {
                     const int32_t w = GetWord(data, word);
-                    jb.level[s][n] = n == 0 ? ((w >= 1 && w <= 3) ? w : 0)
-                                            : ClampLevel(w, cap.maxLevel[n]);
+                    jb.level[s][n] = n == 0 ? ((w >= 1 && w <= 3) ? w : 0) : ClampLevel(w, cap.maxLevel[n]);
                 }
             }
             result.present[id] = true;

@@ -15,9 +15,9 @@ inline constexpr int32_t kSaveFileVersion = 3;
 inline constexpr int32_t kSaveFileCheckA = 186;
 inline constexpr int32_t kSaveFileCheckB = 176;
 inline constexpr int32_t kJobBlockMarker = 126;
-inline constexpr size_t kSaveHeaderSize = kSaveMagicSize + 9 * 4;                 // 53
-inline constexpr size_t kJobBlockWords = 3 + kSlotCount * kNodeCount;             // 303
-inline constexpr size_t kJobBlockSize = kJobBlockWords * 4;                       // 1,212
+inline constexpr size_t kSaveHeaderSize = kSaveMagicSize + 9 * 4;                     // 53
+inline constexpr size_t kJobBlockWords = 3 + kSlotCount * kNodeCount;                 // 303
+inline constexpr size_t kJobBlockSize = kJobBlockWords * 4;                           // 1,212
 inline constexpr size_t kSaveFileSize = kSaveHeaderSize + kJobCount * kJobBlockSize;  // 24,293
 
 // Header word offsets.
@@ -26,9 +26,9 @@ inline constexpr size_t kOffsetAutoRunSlot = 29;
 inline constexpr size_t kOffsetAutoRunGrade = 33;
 
 enum class SaveFileStatus {
-    Ok,         // the header matched; the job blocks that were whole were read
-    BadHeader,  // wrong magic, version or check words, or too short for them
-    CannotOpen, // the file could not be opened or read
+    Ok,          // the header matched; the job blocks that were whole were read
+    BadHeader,   // wrong magic, version or check words, or too short for them
+    CannotOpen,  // the file could not be opened or read
 };
 
 // What a read found. The autorun job and slot are in range: a job outside
@@ -48,8 +48,7 @@ struct DecodedSaveFile {
 // The whole file for these builds. The node-0 words hold each build slot's
 // grade clamped to the job's range; the header's grade word is the grade of
 // the autorun job's autorun slot (0 for NO_JOB).
-std::vector<uint8_t> EncodeSaveFile(const AllBuilds& builds, int32_t autoRunJob,
-                                    int32_t autoRunSlot);
+std::vector<uint8_t> EncodeSaveFile(const AllBuilds& builds, int32_t autoRunJob, int32_t autoRunSlot);
 
 // Reads at most kSaveFileSize bytes. After a matching header, up to 20 blocks
 // are read in file order while each starts with the marker; a block cut short

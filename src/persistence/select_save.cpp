@@ -7,8 +7,8 @@ namespace {
 
 constexpr int kJobRadioWidths[kSaveDlgJobRadioCount] = {43, 30, 37, 50, 50, 50, 37, 30, 37, 37,
                                                         30, 30, 50, 30, 30, 43, 30, 43, 30};
-constexpr int32_t kJobRadioJobs[kSaveDlgJobRadioCount] = {9,  8,  7,  4, 3,  0,  1,  10, 13, 11,
-                                                          6,  2,  12, 5, 14, 15, 16, 19, 17};
+constexpr int32_t kJobRadioJobs[kSaveDlgJobRadioCount] = {9, 8, 7,  4, 3,  0,  1,  10, 13, 11,
+                                                          6, 2, 12, 5, 14, 15, 16, 19, 17};
 
 // Text records of the captions set when the dialog opens.
 constexpr int kTextNoJob = 21;
@@ -21,8 +21,7 @@ constexpr int kTextCancel = 11;
 // The job names of the radios: each job's name at its highest grade.
 constexpr int32_t kHighestGrade = 4;
 
-void ExchangeRadio(SaveDlgControls& controls, const int* ids, int count, bool save,
-                   int32_t& value) {
+void ExchangeRadio(SaveDlgControls& controls, const int* ids, int count, bool save, int32_t& value) {
     if (save) {
         value = -1;
         for (int i = 0; i < count; ++i) {
@@ -61,8 +60,9 @@ const std::array<SaveDlgJobRadio, kSaveDlgJobRadioCount>& SaveDlgJobRadios() {
     static const std::array<SaveDlgJobRadio, kSaveDlgJobRadioCount> radios = [] {
         std::array<SaveDlgJobRadio, kSaveDlgJobRadioCount> out{};
         for (int k = 0; k < kSaveDlgJobRadioCount; ++k) {
-            out[k] = {IDC_JOB_RADIO_FIRST + k, k % 2 == 0 ? 23 : 77, 40 + 12 * (k / 2),
-                      kJobRadioWidths[k], 10, kJobRadioJobs[k]};
+            out[k] = {
+                IDC_JOB_RADIO_FIRST + k, k % 2 == 0 ? 23 : 77, 40 + 12 * (k / 2), kJobRadioWidths[k], 10,
+                kJobRadioJobs[k]};
         }
         return out;
     }();

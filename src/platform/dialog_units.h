@@ -22,6 +22,6 @@ struct PixelRect {
 // A control rectangle (x, y, width, height in dialog units) in pixels; each
 // of the four values is converted on its own, as dialog templates are.
 inline constexpr PixelRect DialogRectToPixels(int x, int y, int w, int h, DialogBaseUnits base) {
-    return {DialogUnitsToPixelsX(x, base), DialogUnitsToPixelsY(y, base),
-            DialogUnitsToPixelsX(w, base), DialogUnitsToPixelsY(h, base)};
+    return {DialogUnitsToPixelsX(x, base), DialogUnitsToPixelsY(y, base), DialogUnitsToPixelsX(w, base),
+            DialogUnitsToPixelsY(h, base)};
 }

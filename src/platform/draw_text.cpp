@@ -57,8 +57,8 @@ int TextColumns(std::u16string_view text) {
     return columns;
 }
 
-std::vector<TextLine> LayoutDrawText(std::u16string_view text, const TextRect& rect,
-                                     unsigned flags, const TextMeasurer& measurer) {
+std::vector<TextLine> LayoutDrawText(std::u16string_view text, const TextRect& rect, unsigned flags,
+                                     const TextMeasurer& measurer) {
     std::vector<TextLine> lines;
     const int lineHeight = measurer.LineHeight();
     if (flags & DT_SINGLELINE) {

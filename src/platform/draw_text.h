@@ -53,8 +53,8 @@ struct TextLine {
 // - DT_CENTER centres each line, DT_RIGHT aligns it to the right edge.
 // Nothing is clipped: lines may reach outside the rectangle. Empty lines are
 // kept (they advance the next line) but have an empty text.
-std::vector<TextLine> LayoutDrawText(std::u16string_view text, const TextRect& rect,
-                                     unsigned flags, const TextMeasurer& measurer);
+std::vector<TextLine> LayoutDrawText(std::u16string_view text, const TextRect& rect, unsigned flags,
+                                     const TextMeasurer& measurer);
 
 // Columns of a fixed-pitch face: 1 for a character below 0x80, 2 for others.
 int TextColumns(std::u16string_view text);

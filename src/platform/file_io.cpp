@@ -1,12 +1,12 @@
 #include "platform/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <functional>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -86,8 +86,8 @@ std::string ResolveTarget(const std::string& path) {
 
 // A fresh name next to the target for a temporary file.
 std::string TempName(const std::string& folder, const std::string& name, int attempt) {
-    return folder + "/." + name + "." + std::to_string(::getpid()) + "." +
-           std::to_string(++g_tempCounter) + "." + std::to_string(attempt) + ".tmp";
+    return folder + "/." + name + "." + std::to_string(::getpid()) + "." + std::to_string(++g_tempCounter) +
+           "." + std::to_string(attempt) + ".tmp";
 }
 
 // Creates a new named temporary file next to the target; O_EXCL makes a
@@ -223,8 +223,7 @@ namespace {
 // or leaves that file byte for byte as it was. `fill` may be called a second
 // time on a fresh file when the first attempt failed. A new file gets
 // `newFileMode` when that is not negative.
-bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fill,
-                 int newFileMode) {
+bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fill, int newFileMode) {
     if (path.empty()) return false;
     const std::string target = ResolveTarget(Utf16ToUtf8(path));
     const std::string folder = FolderOf(target);
@@ -243,8 +242,10 @@ bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fil
     // open for writing.
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
     auto writeTemp = [&](int fd) {
-        if (keepMode) (void)::fchmod(fd, existing.st_mode & 07777);
-        else if (newFileMode >= 0) (void)::fchmod(fd, static_cast<mode_t>(newFileMode) & 07777);
+        if (keepMode)
+            (void)::fchmod(fd, existing.st_mode & 07777);
+        else if (newFileMode >= 0)
+            (void)::fchmod(fd, static_cast<mode_t>(newFileMode) & 07777);
         return fill(fd) && ::fsync(fd) == 0;
     };
 

@@ -38,16 +38,16 @@ bool ParseInt32(const std::u16string& text, int32_t& value) {
     return true;
 }
 
-int32_t MemoryProfileStore::GetProfileInt(const std::u16string& section,
-                                          const std::u16string& entry, int32_t defaultValue) {
+int32_t MemoryProfileStore::GetProfileInt(const std::u16string& section, const std::u16string& entry,
+                                          int32_t defaultValue) {
     const auto it = values.find({section, entry});
     int32_t value = defaultValue;
     if (it == values.end() || !ParseInt32(it->second, value)) return defaultValue;
     return value;
 }
 
-bool MemoryProfileStore::WriteProfileInt(const std::u16string& section,
-                                         const std::u16string& entry, int32_t value) {
+bool MemoryProfileStore::WriteProfileInt(const std::u16string& section, const std::u16string& entry,
+                                         int32_t value) {
     return WriteProfileString(section, entry, ToText(value));
 }
 
@@ -58,8 +58,7 @@ std::u16string MemoryProfileStore::GetProfileString(const std::u16string& sectio
     return it == values.end() ? defaultValue : it->second;
 }
 
-bool MemoryProfileStore::WriteProfileString(const std::u16string& section,
-                                            const std::u16string& entry,
+bool MemoryProfileStore::WriteProfileString(const std::u16string& section, const std::u16string& entry,
                                             const std::u16string& value) {
     ++writeCount;
     if (failWrites) return false;

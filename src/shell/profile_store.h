@@ -15,8 +15,7 @@ public:
     // False when the value could not be stored.
     virtual bool WriteProfileInt(const std::u16string& section, const std::u16string& entry,
                                  int32_t value) = 0;
-    virtual std::u16string GetProfileString(const std::u16string& section,
-                                            const std::u16string& entry,
+    virtual std::u16string GetProfileString(const std::u16string& section, const std::u16string& entry,
                                             const std::u16string& defaultValue = {}) = 0;
     virtual bool WriteProfileString(const std::u16string& section, const std::u16string& entry,
                                     const std::u16string& value) = 0;
@@ -33,8 +32,7 @@ class MemoryProfileStore : public ProfileStore {
 public:
     int32_t GetProfileInt(const std::u16string& section, const std::u16string& entry,
                           int32_t defaultValue) override;
-    bool WriteProfileInt(const std::u16string& section, const std::u16string& entry,
-                         int32_t value) override;
+    bool WriteProfileInt(const std::u16string& section, const std::u16string& entry, int32_t value) override;
     std::u16string GetProfileString(const std::u16string& section, const std::u16string& entry,
                                     const std::u16string& defaultValue = {}) override;
     bool WriteProfileString(const std::u16string& section, const std::u16string& entry,

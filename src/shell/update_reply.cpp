@@ -41,7 +41,8 @@ std::size_t ReadDecimal(std::u16string_view text, std::string& ascii) {
     if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
         std::size_t j = i + 1;
         std::string exponent = "e";
-        if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) exponent.push_back(static_cast<char>(text[j++]));
+        if (j < text.size() && (text[j] == u'+' || text[j] == u'-'))
+            exponent.push_back(static_cast<char>(text[j++]));
         if (j < text.size() && IsDigit(text[j])) {
             while (j < text.size() && IsDigit(text[j])) exponent.push_back(static_cast<char>(text[j++]));
             ascii += exponent;

@@ -9,8 +9,8 @@ bool IsOffScreen(const ScreenRect& window, int screenWidth, int screenHeight) {
            window.top >= screenHeight - 5;
 }
 
-ScreenPoint ChooserPlacement(const ScreenRect& window, int screenWidth, int screenHeight, int w,
-                             int h, bool autoCenter) {
+ScreenPoint ChooserPlacement(const ScreenRect& window, int screenWidth, int screenHeight, int w, int h,
+                             bool autoCenter) {
     if (autoCenter || IsOffScreen(window, screenWidth, screenHeight))
         return CentredPosition(screenWidth, screenHeight, w, h);
     return {window.left, window.top};

@@ -21,5 +21,5 @@ bool IsOffScreen(const ScreenRect& window, int screenWidth, int screenHeight);
 
 // The job chooser's rule: centre the main window when AutoCenter is on or the
 // window lies off the screen, else keep its top-left corner.
-ScreenPoint ChooserPlacement(const ScreenRect& window, int screenWidth, int screenHeight, int w,
-                             int h, bool autoCenter);
+ScreenPoint ChooserPlacement(const ScreenRect& window, int screenWidth, int screenHeight, int w, int h,
+                             bool autoCenter);

@@ -35,9 +35,7 @@ std::u16string NameText(const char16_t (&name)[kNameChars]) {
 
 }  // namespace
 
-SkillTreeRules::SkillTreeRules(SkillTreeView* view) : m_pView(view) {
-    SetSkillTable(nullptr, 0);
-}
+SkillTreeRules::SkillTreeRules(SkillTreeView* view) : m_pView(view) { SetSkillTable(nullptr, 0); }
 
 void SkillTreeRules::SetSkillTable(const SkillRecord* table, int32_t count) {
     if (table == nullptr || count < 1) {

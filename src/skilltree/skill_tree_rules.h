@@ -61,11 +61,11 @@ public:
     void SetSkillTable(const SkillRecord* table, int32_t count);
 
     // ---- State of the shown job -------------------------------------------
-    int32_t m_nJob = NO_JOB;                  // job id shown; NO_JOB before the first OpenJob
-    SkillTreeNode* m_pNodes = nullptr;        // the job's 100 nodes, borrowed
-    const PageDescriptor* m_pPages = nullptr; // the job's 4 pages, borrowed
-    int64_t m_nUsedPoints[kPageCount] = {};   // points spent per page in the current slot
-    int32_t m_nHoverNode = -1;                // hovered node 1..99, or -1 when none
+    int32_t m_nJob = NO_JOB;                   // job id shown; NO_JOB before the first OpenJob
+    SkillTreeNode* m_pNodes = nullptr;         // the job's 100 nodes, borrowed
+    const PageDescriptor* m_pPages = nullptr;  // the job's 4 pages, borrowed
+    int64_t m_nUsedPoints[kPageCount] = {};    // points spent per page in the current slot
+    int32_t m_nHoverNode = -1;                 // hovered node 1..99, or -1 when none
 
     // The bound job record, or nullptr before the first OpenJob.
     const JobRecord* Job() const { return m_pJob; }

@@ -24,8 +24,7 @@ TreePoint ConnectorStart(const SkillTreeNode& node, const PrerequisiteEntry& ent
     return {IconLeft(node.column) + entry.startX, IconTop(node.row) + entry.startY};
 }
 
-ArrowheadPlace ChooseArrowhead(const SkillTreeNode& node, const PrerequisiteEntry& entry,
-                               int nameLines) {
+ArrowheadPlace ChooseArrowhead(const SkillTreeNode& node, const PrerequisiteEntry& entry, int nameLines) {
     const TreePoint s = ConnectorStart(node, entry);
     if (entry.path[0] < 0) return {0, s.x - 6, s.y - 3};
     if (entry.path[0] > 0) return {1, s.x, s.y - 3};
@@ -63,4 +62,3 @@ TreePoint TreeControlPlace(int controlId, int mainWidth, int width) {
     default: return {};
     }
 }
-

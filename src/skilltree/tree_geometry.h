@@ -46,8 +46,7 @@ TreePoint ConnectorStart(const SkillTreeNode& node, const PrerequisiteEntry& ent
 // turn, up to nine, ending early at a step of 65535. A step of 0 is still a
 // (zero-length) segment; drawing it draws nothing.
 template <typename Segment>
-void ForEachConnectorSegment(const SkillTreeNode& node, const PrerequisiteEntry& entry,
-                             Segment&& segment) {
+void ForEachConnectorSegment(const SkillTreeNode& node, const PrerequisiteEntry& entry, Segment&& segment) {
     TreePoint p = ConnectorStart(node, entry);
     for (int j = 0; j < kPathSteps; ++j) {
         const int32_t step = entry.path[j];
@@ -71,8 +70,7 @@ struct ArrowheadPlace {
     int x = 0, y = 0;
     bool operator==(const ArrowheadPlace&) const = default;
 };
-ArrowheadPlace ChooseArrowhead(const SkillTreeNode& node, const PrerequisiteEntry& entry,
-                               int nameLines);
+ArrowheadPlace ChooseArrowhead(const SkillTreeNode& node, const PrerequisiteEntry& entry, int nameLines);
 
 // Lines of a displayed name: 1 plus its line feeds.
 int NameLineCount(const char16_t* name);

@@ -19,11 +19,11 @@ constexpr std::array<int, 5> kSeparators = {0, 131, 413, 476, 744};
 
 // Nodes per page 0..3 of every job, by job id.
 const std::map<int, std::array<int, 4>> kNodesPerPage = {
-    {0, {7, 16, 4, 21}},   {1, {6, 10, 5, 19}},   {2, {5, 18, 6, 26}},  {3, {7, 21, 5, 31}},
-    {4, {7, 18, 4, 21}},   {5, {5, 18, 6, 26}},   {6, {5, 17, 4, 24}},  {7, {7, 10, 8, 13}},
-    {8, {14, 15, 4, 24}},  {9, {14, 18, 4, 21}},  {10, {6, 20, 4, 23}}, {11, {13, 20, 8, 28}},
-    {12, {49, 29, 0, 0}},  {13, {13, 13, 6, 25}}, {14, {17, 18, 0, 0}}, {15, {17, 27, 0, 0}},
-    {16, {23, 25, 0, 0}},  {17, {22, 20, 0, 0}},  {18, {14, 0, 0, 0}},  {19, {23, 25, 0, 0}},
+    {0, {7, 16, 4, 21}},  {1, {6, 10, 5, 19}},   {2, {5, 18, 6, 26}},  {3, {7, 21, 5, 31}},
+    {4, {7, 18, 4, 21}},  {5, {5, 18, 6, 26}},   {6, {5, 17, 4, 24}},  {7, {7, 10, 8, 13}},
+    {8, {14, 15, 4, 24}}, {9, {14, 18, 4, 21}},  {10, {6, 20, 4, 23}}, {11, {13, 20, 8, 28}},
+    {12, {49, 29, 0, 0}}, {13, {13, 13, 6, 25}}, {14, {17, 18, 0, 0}}, {15, {17, 27, 0, 0}},
+    {16, {23, 25, 0, 0}}, {17, {22, 20, 0, 0}},  {18, {14, 0, 0, 0}},  {19, {23, 25, 0, 0}},
 };
 
 bool IsSeparator(int p) { return std::find(kSeparators.begin(), kSeparators.end(), p) != kSeparators.end(); }
@@ -63,11 +63,16 @@ Box IconBox(const SkillTreeNode& n) {
 int LineWidth(const std::u16string& line) {
     int width = 0;
     for (char16_t c : line) {
-        if (c >= 0x1100) width += 11;
-        else if (c == u'M' || c == u'W' || c == u'm' || c == u'w') width += 9;
-        else if (c >= u'A' && c <= u'Z') width += 7;
-        else if (c == u' ') width += 3;
-        else width += 6;
+        if (c >= 0x1100)
+            width += 11;
+        else if (c == u'M' || c == u'W' || c == u'm' || c == u'w')
+            width += 9;
+        else if (c >= u'A' && c <= u'Z')
+            width += 7;
+        else if (c == u' ')
+            width += 3;
+        else
+            width += 6;
     }
     return width;
 }
@@ -75,8 +80,10 @@ int LineWidth(const std::u16string& line) {
 std::vector<std::u16string> Lines(const std::u16string& name) {
     std::vector<std::u16string> lines(1);
     for (char16_t c : name) {
-        if (c == u'\n') lines.emplace_back();
-        else lines.back().push_back(c);
+        if (c == u'\n')
+            lines.emplace_back();
+        else
+            lines.back().push_back(c);
     }
     return lines;
 }
@@ -131,8 +138,9 @@ TEST(ContentSkillTable, SeparatorsAndRecords) {
         ASSERT_TRUE(Terminated(s.ident, kNameChars)) << p;
         const std::u16string ident = Str(s.ident, kNameChars);
         EXPECT_TRUE(ident.size() >= 5 && ident.size() <= 26) << p;
-        EXPECT_TRUE(std::all_of(ident.begin(), ident.end(), [](char16_t c) { return c == u'_' || (c >= u'A' && c <= u'Z'); }))
-            << p;
+        EXPECT_TRUE(std::all_of(ident.begin(), ident.end(), [](char16_t c) {
+            return c == u'_' || (c >= u'A' && c <= u'Z');
+        })) << p;
         idents.insert(ident);
         ++maxLevels[s.maxLevel];
         for (int lang = 0; lang < kLanguageCount; ++lang) {
@@ -152,8 +160,14 @@ TEST(ContentSkillTable, SeparatorsAndRecords) {
     EXPECT_EQ(icons.size(), 740u);
     EXPECT_EQ(idents.size(), 740u);
     EXPECT_EQ(japaneseEmpty, 309);
-    EXPECT_EQ(maxLevels, (std::map<int32_t, int>{{0, 1}, {1, maxLevels[1]}, {2, maxLevels[2]}, {3, maxLevels[3]},
-                                                 {4, maxLevels[4]}, {5, maxLevels[5]}, {7, maxLevels[7]}, {10, maxLevels[10]}}));
+    EXPECT_EQ(maxLevels, (std::map<int32_t, int>{{0, 1},
+                                                 {1, maxLevels[1]},
+                                                 {2, maxLevels[2]},
+                                                 {3, maxLevels[3]},
+                                                 {4, maxLevels[4]},
+                                                 {5, maxLevels[5]},
+                                                 {7, maxLevels[7]},
+                                                 {10, maxLevels[10]}}));
     for (int level : {1, 2, 3, 4, 5, 7, 10}) EXPECT_GT(maxLevels[level], 0) << level;
     EXPECT_EQ(FindSkillByIdent(g_SkillTable[743].ident), 743);
 }
@@ -243,7 +257,8 @@ TEST(ContentTrees, PrerequisitesAndTheirOddEntries) {
             ++distribution[used.size()];
             for (std::size_t k = used.size(); k < kPrereqCount; ++k) {
                 const PrerequisiteEntry& e = n->prereq[k];
-                if (e.startX || e.startY || std::any_of(std::begin(e.path), std::end(e.path), [](int32_t s) { return s != 0; }))
+                if (e.startX || e.startY ||
+                    std::any_of(std::begin(e.path), std::end(e.path), [](int32_t s) { return s != 0; }))
                     ++dead;
             }
             if (used.size() == 5) {
@@ -323,8 +338,8 @@ TEST(ContentTrees, ConnectorsRunFromTheNodeToThePrerequisiteIcon) {
                             const Box box = IconBox(*m);
                             if (!box.Contains(x, y)) continue;
                             const bool allowed = (m == n && isStart) || (isEnd && m->skill == e->skill);
-                            EXPECT_TRUE(allowed) << "job " << job << " skill " << n->skill << " touches skill "
-                                                 << m->skill << " at " << x << "," << y;
+                            EXPECT_TRUE(allowed) << "job " << job << " skill " << n->skill
+                                                 << " touches skill " << m->skill << " at " << x << "," << y;
                         }
                         if (x == tx && y == ty) break;
                         x += dx;
@@ -341,7 +356,8 @@ TEST(ContentTrees, ConnectorsRunFromTheNodeToThePrerequisiteIcon) {
 TEST(ContentTexts, PresenceByLanguage) {
     for (int i = 27; i < kTextCount; ++i) {
         const LocalizedText& t = g_LocalizedTextTable[i];
-        for (int lang = 0; lang < kLanguageCount; ++lang) ASSERT_TRUE(Terminated(t.text[lang], kTextChars)) << i;
+        for (int lang = 0; lang < kLanguageCount; ++lang)
+            ASSERT_TRUE(Terminated(t.text[lang], kTextChars)) << i;
         EXPECT_NE(t.text[0][0], 0) << i;
         const bool english = t.text[1][0] != 0, japanese = t.text[2][0] != 0;
         if (i <= 29) {

@@ -1,5 +1,5 @@
-#include "data/cp949.h"
 #include "data/description_loader.h"
+#include "data/cp949.h"
 #include "data/lookups.h"
 #include "data/tables.h"
 #include "data/text_resources.h"
@@ -104,19 +104,32 @@ TEST_F(DescriptionLoaderTest, LinesGiveTheirDescriptions) {
     };
     const Case cases[] = {
         {"strings joined with line feeds, colour codes dropped",
-         {"[SKID." + a + "] = {\"Fire ^FF0000Bolt^000000\", \"Lv 1\"},"}, u"Fire Bolt\nLv 1\n", u""},
+         {"[SKID." + a + "] = {\"Fire ^FF0000Bolt^000000\", \"Lv 1\"},"},
+         u"Fire Bolt\nLv 1\n",
+         u""},
         {"separators outside strings dropped, other characters kept",
-         {"[SKID." + a + "] = {\"x, y\" ,  ^123456 ;\"z\"}, trailing"}, u"x, y\n;z\n", u""},
+         {"[SKID." + a + "] = {\"x, y\" ,  ^123456 ;\"z\"}, trailing"},
+         u"x, y\n;z\n",
+         u""},
         {"an unclosed string does not spill into the next line",
-         {"[SKID." + a + "] = {\"open, never closed}", "[SKID.NOT_A_SKILL] = {\"", "[SKID." + b + "] = {\"a b\", \"c\"}"},
-         u"open, never closed", u"a b\nc\n"},
+         {"[SKID." + a + "] = {\"open, never closed}", "[SKID.NOT_A_SKILL] = {\"",
+          "[SKID." + b + "] = {\"a b\", \"c\"}"},
+         u"open, never closed",
+         u"a b\nc\n"},
         {"a colour code or a list ending at the line end",
-         {"[SKID." + a + "] = {\"tail\" ^12", "[SKID." + b + "] = {\"x\", \"no close"}, u"tail\n", u"x\nno close"},
+         {"[SKID." + a + "] = {\"tail\" ^12", "[SKID." + b + "] = {\"x\", \"no close"},
+         u"tail\n",
+         u"x\nno close"},
         {"descriptions stop at a thousand characters",
-         {"[SKID." + a + "] = {\"" + std::string(1001, 'x') + "\"}", "[SKID." + b + "] = {\"" + std::string(999, 'y') + "\"}"},
-         std::u16string(1000, u'x'), std::u16string(999, u'y') + u"\n"},
+         {"[SKID." + a + "] = {\"" + std::string(1001, 'x') + "\"}",
+          "[SKID." + b + "] = {\"" + std::string(999, 'y') + "\"}"},
+         std::u16string(1000, u'x'),
+         std::u16string(999, u'y') + u"\n"},
         // "가나" and "한" in code page 949.
-        {"Hangul decoded from code page 949", {"[SKID." + a + "] = {\"\xB0\xA1\xB3\xAA \xC7\xD1\"}"}, u"가나 한\n", u""},
+        {"Hangul decoded from code page 949",
+         {"[SKID." + a + "] = {\"\xB0\xA1\xB3\xAA \xC7\xD1\"}"},
+         u"가나 한\n",
+         u""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -134,11 +147,17 @@ TEST_F(DescriptionLoaderTest, LinesGiveTheirDescriptions) {
 TEST_F(DescriptionLoaderTest, QuirksOfTheTableFormat) {
     // First line ignored even when it names a skill; later line wins; an
     // empty list empties; a "}" inside a string ends the description.
-    const std::string text = "[SKID." + a + "] = {\"first\"}\r\n"
-                             "[SKID." + b + "] = {\"old\"},\r\n"
+    const std::string text = "[SKID." + a +
+                             "] = {\"first\"}\r\n"
+                             "[SKID." +
+                             b +
+                             "] = {\"old\"},\r\n"
                              "\r\n\r\n"
-                             "[SKID." + b + "] = {\"new\"},\r\n"
-                             "[SKID." + a + "] = {\"cut}here\"},\r\n";
+                             "[SKID." +
+                             b +
+                             "] = {\"new\"},\r\n"
+                             "[SKID." +
+                             a + "] = {\"cut}here\"},\r\n";
     ASSERT_TRUE(LoadSkillDescriptionsFrom(Bytes(text)));
     EXPECT_EQ(Description(2), u"new\n");
     EXPECT_EQ(Description(1), u"cut");
@@ -155,12 +174,9 @@ TEST_F(DescriptionLoaderTest, LinesThatDoNotMatchAreSkipped) {
     std::string lower = a;
     for (char& c : lower) c = static_cast<char>(c == '_' ? c : c - 'A' + 'a');
     DescriptionLoadStats stats;
-    ASSERT_TRUE(Load({"[SKID.] = {\"empty identifier\"}",
-                      "[SKID." + lower + "] = {\"other case\"}",
-                      "[SKID." + a + "] = \"no brace\"",
-                      "[SKID." + a + " = {\"no bracket\"}",
-                      "[SKID." + std::string(31, 'A') + "] = {\"too long\"}",
-                      "no identifier at all"},
+    ASSERT_TRUE(Load({"[SKID.] = {\"empty identifier\"}", "[SKID." + lower + "] = {\"other case\"}",
+                      "[SKID." + a + "] = \"no brace\"", "[SKID." + a + " = {\"no bracket\"}",
+                      "[SKID." + std::string(31, 'A') + "] = {\"too long\"}", "no identifier at all"},
                      &stats));
     EXPECT_EQ(Description(1), u"");
     EXPECT_EQ(stats.identifierLines, 1);  // only the other-case line has the full syntax
@@ -179,10 +195,14 @@ TEST(Cp949Test, ShippedReleaseNotesDecodeWithoutReplacementCharacters) {
 }
 
 TEST(Cp949Test, DecodesHangulAndReplacesBrokenSequences) {
-    const std::string good = "A\xB0\xA1" "B";
+    const std::string good =
+        "A\xB0\xA1"
+        "B";
     EXPECT_EQ(DecodeCp949(Bytes(good)), u"A가B");
     // A lead byte followed by an invalid trail byte, and a lone lead byte at the end.
-    const std::string bad = "x\xFF" "y\xB0";
+    const std::string bad =
+        "x\xFF"
+        "y\xB0";
     const std::u16string decoded = DecodeCp949(Bytes(bad));
     EXPECT_EQ(decoded.front(), u'x');
     EXPECT_NE(decoded.find(u'y'), std::u16string::npos);

@@ -14,7 +14,7 @@ namespace fuzz {
 
 }  // namespace fuzz
 
-#define FUZZ_CHECK(cond, ...) \
-    do {                      \
+#define FUZZ_CHECK(cond, ...)                            \
+    do {                                                 \
         if (!(cond)) ::fuzz::Fail(#cond, ##__VA_ARGS__); \
     } while (0)

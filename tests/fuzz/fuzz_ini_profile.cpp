@@ -13,11 +13,11 @@
 #include <QDir>
 #include <QFile>
 
-#include <cstdlib>
-#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -26,17 +26,17 @@ QString g_folder;
 unsigned long g_counter = 0;
 
 bool SameOptions(const AppOptions& a, const AppOptions& b) {
-    return a.SkillInfo == b.SkillInfo && a.AutoChange == b.AutoChange &&
-           a.AutoCenter == b.AutoCenter && a.AutoSave == b.AutoSave && a.SexType == b.SexType &&
-           a.AutoUpdate == b.AutoUpdate && a.SaveToFile == b.SaveToFile && a.Language == b.Language;
+    return a.SkillInfo == b.SkillInfo && a.AutoChange == b.AutoChange && a.AutoCenter == b.AutoCenter &&
+           a.AutoSave == b.AutoSave && a.SexType == b.SexType && a.AutoUpdate == b.AutoUpdate &&
+           a.SaveToFile == b.SaveToFile && a.Language == b.Language;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A folder of our own in memory-backed storage when there is one.
-    const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                    : QDir::tempPath();
+    const QString base =
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     g_folder = base + QStringLiteral("/tolvemar-ini-fuzz-") + QString::number(::getpid());
     if (!QDir().mkpath(g_folder)) fuzz::Fail("mkpath");
     std::atexit([] { QDir(g_folder).removeRecursively(); });

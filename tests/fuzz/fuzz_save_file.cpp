@@ -7,9 +7,9 @@
 #include "persistence/save_data.h"
 #include "persistence/save_file.h"
 
-#include <string>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <string>
 
 namespace {
 

@@ -56,8 +56,7 @@ inline void ApplyAll(const AllBuilds& builds) {
 // figures must come out in range.
 inline void CheckLoadedBuilds() {
     for (int32_t job = 0; job < kJobCount; ++job) {
-        FUZZ_CHECK(g_nSelectedSlot[job] >= 0 && g_nSelectedSlot[job] < kSlotCount, job,
-                   g_nSelectedSlot[job]);
+        FUZZ_CHECK(g_nSelectedSlot[job] >= 0 && g_nSelectedSlot[job] < kSlotCount, job, g_nSelectedSlot[job]);
         const JobRecord* record = FindJobRecord(job);
         FUZZ_CHECK(record != nullptr && record->nodes != nullptr, job);
         const SkillTreeNode* nodes = record->nodes;

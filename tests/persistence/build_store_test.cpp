@@ -14,8 +14,8 @@ protected:
                    MbIcon::Question);
     }
     MessageBoxRequest AskContinue() const {
-        return Box(MbOwner::Application, u"저장하지 못했습니다. 저장하지 않고 계속할까요?",
-                   u"Tolvemar", MbButtons::YesNo, MbIcon::Question);
+        return Box(MbOwner::Application, u"저장하지 못했습니다. 저장하지 않고 계속할까요?", u"Tolvemar",
+                   MbButtons::YesNo, MbIcon::Question);
     }
 };
 
@@ -39,7 +39,7 @@ TEST_F(BuildStoreTest, SaveBuildsAsksOnlyForUnsavedChangesWithoutAutoSave) {
                 EXPECT_EQ(profile_.writeCount, writes ? 80 : 0);
                 EXPECT_EQ(result, !(asks && answer == MbResult::Cancel));
                 EXPECT_EQ(g_bModified, modified);  // never changed by the store
-                if (!asks) break;  // the answer does not matter
+                if (!asks) break;                  // the answer does not matter
             }
         }
     }

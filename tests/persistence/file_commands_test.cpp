@@ -30,8 +30,8 @@ public:
     std::vector<bool> buttons;
 };
 
-MessageBoxRequest ChooserBox(const std::u16string& text, const std::u16string& caption,
-                             MbButtons buttons, MbIcon icon) {
+MessageBoxRequest ChooserBox(const std::u16string& text, const std::u16string& caption, MbButtons buttons,
+                             MbIcon icon) {
     return Box(MbOwner::SelectJob, text, caption, buttons, icon);
 }
 
@@ -86,8 +86,8 @@ TEST_F(FileCommandsTest, SaveAsksBeforeOverwritingAnExistingFile) {
     answers_ = {MbResult::No};
     OnClickedSaveFile(host_);
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0], ChooserBox(u"파일이 이미 존재합니다. 덮어쓸까요?", u"확인", MbButtons::YesNo,
-                                    MbIcon::None));
+    EXPECT_EQ(boxes_[0],
+              ChooserBox(u"파일이 이미 존재합니다. 덮어쓸까요?", u"확인", MbButtons::YesNo, MbIcon::None));
     EXPECT_EQ(ReadBytes(dir_ / "old.tvf"), (std::vector<uint8_t>{9, 9}));
     EXPECT_FALSE(g_bSaveFileOpen);
 
@@ -151,9 +151,12 @@ TEST_F(FileCommandsTest, LoadRefusesFilesThatAreNotSaveFiles) {
     g_bModified = true;
     g_Options.AutoSave = 0;
     WriteBytes(dir_ / "text.tvf", {'h', 'e', 'l', 'l', 'o'});
-    struct Case { std::string name; std::u16string text; };
-    for (const Case& c : {Case{"text.tvf", u"올바른 저장 파일이 아닙니다."},
-                          Case{"absent.tvf", u"파일을 열 수 없습니다."}}) {
+    struct Case {
+        std::string name;
+        std::u16string text;
+    };
+    for (const Case& c :
+         {Case{"text.tvf", u"올바른 저장 파일이 아닙니다."}, Case{"absent.tvf", u"파일을 열 수 없습니다."}}) {
         boxes_.clear();
         host_.fileName = PathIn(c.name);
         answers_ = {MbResult::No, MbResult::Ok};  // do not save first; then the error

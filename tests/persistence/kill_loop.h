@@ -45,8 +45,7 @@ inline KillStats RunKillLoop(const std::string& mode, const std::string& path,
     }
     EXPECT_GE(run.reported.size(), 3u) << "the child did not save (exit status " << run.exitStatus << ")";
     if (run.reported.size() < 3) return stats;
-    stats.maxDelayMicroseconds =
-        std::clamp(static_cast<unsigned>(run.savingTime.count()), 1000u, 200000u);
+    stats.maxDelayMicroseconds = std::clamp(static_cast<unsigned>(run.savingTime.count()), 1000u, 200000u);
 
     int64_t onDisk = -1;
     std::mt19937 rng(20261208);
@@ -75,8 +74,8 @@ inline KillStats RunKillLoop(const std::string& mode, const std::string& path,
             ++stats.newSave;
             onDisk = lastDone + 1;
         } else {
-            ADD_FAILURE() << "kill " << kill << ": the store holds neither save " << lastDone
-                          << " nor save " << lastDone + 1;
+            ADD_FAILURE() << "kill " << kill << ": the store holds neither save " << lastDone << " nor save "
+                          << lastDone + 1;
             return stats;
         }
         ++stats.kills;

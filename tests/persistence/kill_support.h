@@ -6,14 +6,14 @@
 #include "data/lookups.h"
 #include "persistence/builds.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <random>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kill_test {
@@ -99,8 +99,8 @@ inline ChildRun RunAndKill(const std::string& program, const std::vector<std::st
         }
     }
     ::kill(pid, SIGKILL);
-    run.savingTime = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now() - readyAt);
+    run.savingTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - readyAt);
     while (ReadAll(pipeFds[0], &value, sizeof value)) run.reported.push_back(value);
     ::close(pipeFds[0]);
     int status = 0;

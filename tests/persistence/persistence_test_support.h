@@ -14,12 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace persist_test {

@@ -33,7 +33,10 @@ JobLevelCaps CapsOf(const std::vector<int32_t>& list) {
 // Counts batches and writes around a memory store.
 class BatchCountingStore : public MemoryProfileStore {
 public:
-    void BeginBatch() override { ++begins; inBatch = true; }
+    void BeginBatch() override {
+        ++begins;
+        inBatch = true;
+    }
     bool EndBatch() override {
         ++ends;
         inBatch = false;

@@ -2,9 +2,9 @@
 
 #include "persistence_test_support.h"
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <csignal>
 
 using namespace persist_test;
 
@@ -122,10 +122,11 @@ TEST_F(SaveDataTest, AFailedWriteLeavesThePreviousFileByteForByte) {
     ApplyAll(RandomValidBuilds(2, CurrentLevelCaps()));
 
     // The disk refuses the bytes half way: the file size limit stops the write.
-    struct sigaction ignore {}, old {};
+    struct sigaction ignore {
+    }, old{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &old);
-    rlimit saved {};
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
     small.rlim_cur = 10000;
@@ -179,8 +180,8 @@ TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (root && (::setresgid(kNobody, kNobody, kNobody) != 0 ||
-                     ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+        if (root &&
+            (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0)) {
             ::_exit(100);
         }
         int replaced = 0;
@@ -224,7 +225,10 @@ TEST_F(SaveDataTest, PathsOutsideAsciiNameTheSameFileOnDisk) {
     EXPECT_EQ(CSaveData().LoadFile(path).Packed(), 256 + 6);
     // Malformed bytes never vanish silently: one U+FFFD per maximal ill-formed
     // subpart, so a sequence cut short gives one.
-    EXPECT_EQ(Utf8ToUtf16("\xff\xc0\x80" "a\xE2\x82" "b"), u"\uFFFD\uFFFD\uFFFDa\uFFFDb");
+    EXPECT_EQ(Utf8ToUtf16("\xff\xc0\x80"
+                          "a\xE2\x82"
+                          "b"),
+              u"\uFFFD\uFFFD\uFFFDa\uFFFDb");
 }
 
 TEST_F(SaveDataTest, RegistryWriteFailureIsReported) {

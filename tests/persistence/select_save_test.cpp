@@ -114,7 +114,8 @@ TEST_F(SelectSaveTest, OkReturnsTheRadiosJobOrNoJob) {
         int32_t job, slot;
     };
     // The check box wins over a checked radio, and the slot survives.
-    for (const Case& c : {Case{{1118, 1078}, false, 19, 2}, Case{{1106}, false, 0, 0}, Case{{1101, 1077}, true, NO_JOB, 1}}) {
+    for (const Case& c :
+         {Case{{1118, 1078}, false, 19, 2}, Case{{1106}, false, 0, 0}, Case{{1101, 1077}, true, NO_JOB, 1}}) {
         SCOPED_TRACE(c.clicks.front());
         SelectSaveLogic logic;
         FakeControls controls;

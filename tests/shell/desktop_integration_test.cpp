@@ -66,11 +66,13 @@ TEST(DesktopIntegration, ExecQuotingOfOddPaths) {
     // A backslash in the path ends up as four in the file.
     EXPECT_EQ(ExecLine(ComposeDesktopEntry("/a\\b")), "\"/a\\\\\\\\b\" %f");
 
-    for (const std::string path : {"/home/u/My Games/tolvemar", "/tmp/it's \"here\"/tolvemar", "/tmp/$HOME/`id`/x",
-                                   "/tmp/%f %u %%/x", "/tmp/back\\slash/x", "/tmp/tab\there/x", "/tmp/line\nbreak/x",
-                                   "/tmp/게임/トルヴェ/x", "/tmp/semi;colon&amp|pipe<>~*?#()/x"}) {
+    for (const std::string path :
+         {"/home/u/My Games/tolvemar", "/tmp/it's \"here\"/tolvemar", "/tmp/$HOME/`id`/x", "/tmp/%f %u %%/x",
+          "/tmp/back\\slash/x", "/tmp/tab\there/x", "/tmp/line\nbreak/x", "/tmp/게임/トルヴェ/x",
+          "/tmp/semi;colon&amp|pipe<>~*?#()/x"}) {
         const std::string entry = ComposeDesktopEntry(path);
-        EXPECT_EQ(entry.find('\n', entry.find("Exec=")), entry.find("Exec=") + 5 + ExecLine(entry).size()) << path;
+        EXPECT_EQ(entry.find('\n', entry.find("Exec=")), entry.find("Exec=") + 5 + ExecLine(entry).size())
+            << path;
         EXPECT_EQ(UnquoteExecProgram(ExecLine(entry)), path);
     }
 }

@@ -24,14 +24,13 @@ public:
     std::vector<std::u16string> reads, writes;
 };
 
-const std::vector<std::u16string> kOrder = {u"SkillInfo", u"AutoChange", u"AutoCenter",
-                                            u"AutoSave",  u"SexType",    u"AutoUpdate",
-                                            u"SaveToFile", u"Language"};
+const std::vector<std::u16string> kOrder = {u"SkillInfo", u"AutoChange", u"AutoCenter", u"AutoSave",
+                                            u"SexType",   u"AutoUpdate", u"SaveToFile", u"Language"};
 
 // The eight options in their stored order.
 void ExpectOptions(const AppOptions& o, std::vector<int32_t> expected) {
-    EXPECT_EQ((std::vector<int32_t>{o.SkillInfo, o.AutoChange, o.AutoCenter, o.AutoSave, o.SexType, o.AutoUpdate,
-                                    o.SaveToFile, o.Language}),
+    EXPECT_EQ((std::vector<int32_t>{o.SkillInfo, o.AutoChange, o.AutoCenter, o.AutoSave, o.SexType,
+                                    o.AutoUpdate, o.SaveToFile, o.Language}),
               expected);
 }
 

@@ -27,10 +27,12 @@ TEST(UpdateVersion, WorkedValuesCompareInTruncatedTenThousandths) {
         {"+2.5", 25000, true},   {"2.3e0", 23000, true},  {".9", 9000, false},
     };
     for (const Case& c : cases) {
-        const UpdateReplyScan scan = ScanUpdateReply(DecodeUpdateReply(Reply(std::string(c.text) + ",http://dl.test/x")));
+        const UpdateReplyScan scan =
+            ScanUpdateReply(DecodeUpdateReply(Reply(std::string(c.text) + ",http://dl.test/x")));
         ASSERT_TRUE(scan.versionRead) << c.text;
         EXPECT_EQ(RemoteVersionValue(scan.version), c.remote) << c.text;
-        EXPECT_EQ(DecideUpdate(Reply(std::string(c.text) + ",http://dl.test/x"), kLocal).offer, c.offered) << c.text;
+        EXPECT_EQ(DecideUpdate(Reply(std::string(c.text) + ",http://dl.test/x"), kLocal).offer, c.offered)
+            << c.text;
     }
 }
 
@@ -46,21 +48,26 @@ TEST(UpdateVersion, InfinityNaNAndHugeVersionsAreNeverNewer) {
     EXPECT_EQ(RemoteVersionValue(std::numeric_limits<float>::infinity()), kMin);
     EXPECT_EQ(RemoteVersionValue(-std::numeric_limits<float>::infinity()), kMin);
     EXPECT_EQ(RemoteVersionValue(std::numeric_limits<float>::quiet_NaN()), kMin);
-    EXPECT_EQ(RemoteVersionValue(214748.36f), kMin);  // product reaches 2^31
+    EXPECT_EQ(RemoteVersionValue(214748.36f), kMin);       // product reaches 2^31
     EXPECT_EQ(RemoteVersionValue(214748.0f), 2147480064);  // the product is rounded to single precision
     for (const char* version : {"1e39", "214748.36", "99999999999999999999999999999999999999999", "1e400"}) {
-        EXPECT_FALSE(DecideUpdate(Reply(std::string(version) + ",http://dl.test/x"), kLocal).offer) << version;
+        EXPECT_FALSE(DecideUpdate(Reply(std::string(version) + ",http://dl.test/x"), kLocal).offer)
+            << version;
     }
     // Text that scanf would read as special values is no number here.
     for (const char* version : {"inf", "nan", "0x1p4"}) {
-        const UpdateReplyScan scan = ScanUpdateReply(DecodeUpdateReply(Reply(std::string(version) + ",http://dl.test/x")));
-        EXPECT_FALSE(scan.versionRead && scan.version > 0 && RemoteVersionValue(scan.version) > 22130) << version;
-        EXPECT_FALSE(DecideUpdate(Reply(std::string(version) + ",http://dl.test/x"), kLocal).offer) << version;
+        const UpdateReplyScan scan =
+            ScanUpdateReply(DecodeUpdateReply(Reply(std::string(version) + ",http://dl.test/x")));
+        EXPECT_FALSE(scan.versionRead && scan.version > 0 && RemoteVersionValue(scan.version) > 22130)
+            << version;
+        EXPECT_FALSE(DecideUpdate(Reply(std::string(version) + ",http://dl.test/x"), kLocal).offer)
+            << version;
     }
 }
 
 TEST(UpdateReplyScan, WhiteSpaceCommaAndAddressEnd) {
-    UpdateReplyScan scan = ScanUpdateReply(u"##Tolvemar_UpdateInformation: \t\r\n 2.5,\n  http://dl.test/a b c");
+    UpdateReplyScan scan =
+        ScanUpdateReply(u"##Tolvemar_UpdateInformation: \t\r\n 2.5,\n  http://dl.test/a b c");
     ASSERT_TRUE(scan.addressRead);
     EXPECT_FLOAT_EQ(scan.version, 2.5f);
     EXPECT_EQ(scan.address, u"http://dl.test/a");
@@ -71,8 +78,10 @@ TEST(UpdateReplyScan, WhiteSpaceCommaAndAddressEnd) {
     EXPECT_FALSE(scan.addressRead);
 
     // Address ends at a tab or line break too.
-    EXPECT_EQ(ScanUpdateReply(u"##Tolvemar_UpdateInformation:3,https://x.test/p\tq").address, u"https://x.test/p");
-    EXPECT_EQ(ScanUpdateReply(u"##Tolvemar_UpdateInformation:3,https://x.test/p\r\nq").address, u"https://x.test/p");
+    EXPECT_EQ(ScanUpdateReply(u"##Tolvemar_UpdateInformation:3,https://x.test/p\tq").address,
+              u"https://x.test/p");
+    EXPECT_EQ(ScanUpdateReply(u"##Tolvemar_UpdateInformation:3,https://x.test/p\r\nq").address,
+              u"https://x.test/p");
 
     // Nothing after the comma, no comma, no number, no marker.
     EXPECT_FALSE(ScanUpdateReply(u"##Tolvemar_UpdateInformation:3,").addressRead);
@@ -83,11 +92,13 @@ TEST(UpdateReplyScan, WhiteSpaceCommaAndAddressEnd) {
 }
 
 TEST(UpdateReplyScan, OnlyTheFirstMarkerCounts) {
-    const std::string body = "##Tolvemar_UpdateInformation:2.0,http://old.test\n"
-                             "##Tolvemar_UpdateInformation:9.0,http://new.test\n";
+    const std::string body =
+        "##Tolvemar_UpdateInformation:2.0,http://old.test\n"
+        "##Tolvemar_UpdateInformation:9.0,http://new.test\n";
     EXPECT_FALSE(DecideUpdate(body, kLocal).offer);
-    const std::string reversed = "##Tolvemar_UpdateInformation:9.0,http://new.test\n"
-                                 "##Tolvemar_UpdateInformation:2.0,http://old.test\n";
+    const std::string reversed =
+        "##Tolvemar_UpdateInformation:9.0,http://new.test\n"
+        "##Tolvemar_UpdateInformation:2.0,http://old.test\n";
     EXPECT_EQ(DecideUpdate(reversed, kLocal).address, u"http://new.test");
 }
 
@@ -111,8 +122,8 @@ TEST(UpdateReplyScan, AddressIsBoundedTo999Characters) {
 
 TEST(UpdateReplyScan, OnlyHttpAddressesAreOffered) {
     EXPECT_TRUE(DecideUpdate(Reply("9,HTTPS://dl.test/setup"), kLocal).offer);
-    for (const char* address : {"file:///etc/passwd", "javascript:alert(1)", "ftp://dl.test/x", "http://", "https:///path",
-                                "dl.test/x", "mailto:a@b.test", "smb://host/share"}) {
+    for (const char* address : {"file:///etc/passwd", "javascript:alert(1)", "ftp://dl.test/x", "http://",
+                                "https:///path", "dl.test/x", "mailto:a@b.test", "smb://host/share"}) {
         EXPECT_FALSE(DecideUpdate(Reply(std::string("9,") + address), kLocal).offer) << address;
     }
     EXPECT_FALSE(IsOfferableDownloadAddress(u"http://dl.test/\x01x"));
@@ -123,10 +134,14 @@ TEST(UpdateReplyScan, OnlyHttpAddressesAreOffered) {
 
 TEST(UpdateReplyDecoding, Utf8WithReplacementsForBrokenSequences) {
     EXPECT_EQ(DecodeUpdateReply("A\xEC\xB5\x9C\xF0\x9F\x98\x80"), u"A최\U0001F600");
-    EXPECT_EQ(DecodeUpdateReply("a\xFF" "b\xC3"), u"a\uFFFDb\uFFFD");
+    EXPECT_EQ(DecodeUpdateReply("a\xFF"
+                                "b\xC3"),
+              u"a\uFFFDb\uFFFD");
     EXPECT_EQ(DecodeUpdateReply("\xE0\x80\x80"), u"\uFFFD\uFFFD\uFFFD");  // overlong
     EXPECT_EQ(DecodeUpdateReply("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // surrogate
-    EXPECT_EQ(DecodeUpdateReply("\xE2\x82" "x"), u"\uFFFDx");             // cut short
+    EXPECT_EQ(DecodeUpdateReply("\xE2\x82"
+                                "x"),
+              u"\uFFFDx");  // cut short
     // Korean text around the marker does not disturb the scan.
     EXPECT_TRUE(DecideUpdate("최신 버전 ##Tolvemar_UpdateInformation:2.3,http://dl.test/최신", kLocal).offer);
 }

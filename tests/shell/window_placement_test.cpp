@@ -27,8 +27,7 @@ TEST(WindowPlacement, OffScreenWhenLessThanFivePixelsReachIn) {
 TEST(WindowPlacement, ChooserKeepsTheCornerUnlessCentringIsAskedOrNeeded) {
     EXPECT_EQ(ChooserPlacement({40, 30, 500, 400}, 1000, 800, 600, 300, false), (ScreenPoint{40, 30}));
     EXPECT_EQ(ChooserPlacement({40, 30, 500, 400}, 1000, 800, 600, 300, true), (ScreenPoint{200, 250}));
-    EXPECT_EQ(ChooserPlacement({2000, 30, 2500, 400}, 1000, 800, 600, 300, false),
-              (ScreenPoint{200, 250}));
+    EXPECT_EQ(ChooserPlacement({2000, 30, 2500, 400}, 1000, 800, 600, 300, false), (ScreenPoint{200, 250}));
 }
 
 }  // namespace

@@ -66,19 +66,27 @@ std::string RandomWalk(SkillTreeRules& rules, RulesTestScope& scope, uint32_t se
         const int32_t shown = visible > 0 ? pick(1, visible) : -1;
         std::string what;
         switch (pick(0, 19)) {
-        case 0: case 1: case 2:
+        case 0:
+        case 1:
+        case 2:
             rules.UpdateHover(pick(0, 4) == 0 ? -1 : shown);
             what = "hover";
             break;
-        case 3: case 4: case 5: case 6: case 7:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
             if (rules.m_nHoverNode > 0) rules.RaiseSkill(rules.m_nHoverNode);
             what = "click";
             break;
-        case 8: case 9:
+        case 8:
+        case 9:
             rules.RaiseSkill(any);
             what = "raise " + std::to_string(any);
             break;
-        case 10: case 11:
+        case 10:
+        case 11:
             rules.LowerSkill(0, 1);
             what = "right click";
             break;
@@ -86,11 +94,13 @@ std::string RandomWalk(SkillTreeRules& rules, RulesTestScope& scope, uint32_t se
             rules.LowerSkill(any, pick(0, 3));
             what = "lower " + std::to_string(any);
             break;
-        case 13: case 14:
+        case 13:
+        case 14:
             rules.OnClickedNextGrade();
             what = "next grade";
             break;
-        case 15: case 16:
+        case 15:
+        case 16:
             rules.OnClickedPrevGrade();
             what = "previous grade";
             break;

@@ -134,7 +134,8 @@ TEST(RealTrees, Job7FivePrerequisitesAreAllRaised) {
     int32_t node = -1;
     for (int32_t i = 1; i < job.ListEnd(); ++i) {
         bool allFive = true;
-        for (const PrerequisiteEntry& entry : job.Node(i).prereq) allFive = allFive && entry.requiredLevel > 0;
+        for (const PrerequisiteEntry& entry : job.Node(i).prereq)
+            allFive = allFive && entry.requiredLevel > 0;
         if (allFive) node = i;
     }
     ASSERT_GE(node, 0) << "job 7's content is not there";

@@ -51,7 +51,9 @@ MessageBoxRequest TreeBox(std::u16string text, std::u16string caption, MbButtons
     return {MbOwner::SkillTree, std::move(text), std::move(caption), buttons, icon};
 }
 
-MessageBoxRequest NoPointsBox() { return TreeBox(u"더 이상 스킬을 올릴 수 없습니다.", u"확인", MbButtons::Ok, MbIcon::Stop); }
+MessageBoxRequest NoPointsBox() {
+    return TreeBox(u"더 이상 스킬을 올릴 수 없습니다.", u"확인", MbButtons::Ok, MbIcon::Stop);
+}
 
 // A synthetic job opened by each test once its nodes are added, with the
 // process-wide state saved and a view that records the window requests.
@@ -266,9 +268,12 @@ TEST_F(RaiseSkill, ALevel0RequirementEndsTheListAndBreaksWhenThePrerequisiteIsLo
 TEST_F(RaiseSkill, ExaminesAllFiveEntries) {
     int32_t pre[kPrereqCount];
     for (int32_t& node : pre) node = tree.AddSkillNode(5, 0);
-    const int32_t five = tree.AddSkillNode(5, 1, {{tree.SkillOf(pre[0]), 1}, {tree.SkillOf(pre[1]), 2},
-                                                  {tree.SkillOf(pre[2]), 3}, {tree.SkillOf(pre[3]), 4},
-                                                  {tree.SkillOf(pre[4]), 5}});
+    const int32_t five = tree.AddSkillNode(5, 1,
+                                           {{tree.SkillOf(pre[0]), 1},
+                                            {tree.SkillOf(pre[1]), 2},
+                                            {tree.SkillOf(pre[2]), 3},
+                                            {tree.SkillOf(pre[3]), 4},
+                                            {tree.SkillOf(pre[4]), 5}});
     tree.Open(rules);
     EXPECT_EQ(rules.RaiseSkill(five), 1);
     for (int32_t i = 0; i < kPrereqCount; ++i) EXPECT_EQ(tree.Node(pre[i]).level[0], i + 1);
@@ -443,7 +448,9 @@ TEST_F(OpenJob, LaysOutForTheClampedGradeSetsCaptionsAndResetsTheHover) {
 TEST_F(OpenJob, CaptionsComeFromTheTextTable) {
     class CaptionView : public RecordingView {
     public:
-        void SetControlCaption(int32_t id, const std::u16string& caption) override { captions.emplace_back(id, caption); }
+        void SetControlCaption(int32_t id, const std::u16string& caption) override {
+            captions.emplace_back(id, caption);
+        }
         std::vector<std::pair<int32_t, std::u16string>> captions;
     } captionView;
     SkillTreeRules captionRules(&captionView);
@@ -462,7 +469,8 @@ TEST_F(MarkPrerequisites, TakesTheHighestRequirementOverAllPaths) {
     const int32_t y = tree.AddSkillNode(5, 0);
     const int32_t x = tree.AddSkillNode(5, 0, {{tree.SkillOf(y), 2}});
     const int32_t w = tree.AddSkillNode(5, 0, {{tree.SkillOf(y), 1}});
-    const int32_t s = tree.AddSkillNode(5, 1, {{tree.SkillOf(x), 3}, {tree.SkillOf(y), 4}, {tree.SkillOf(w), 1}});
+    const int32_t s =
+        tree.AddSkillNode(5, 1, {{tree.SkillOf(x), 3}, {tree.SkillOf(y), 4}, {tree.SkillOf(w), 1}});
     const int32_t unrelated = tree.AddSkillNode(5, 1);
     tree.Open(rules);
     rules.MarkPrerequisites(rules.m_pNodes, tree.SkillOf(s));
@@ -490,7 +498,7 @@ TEST_F(MarkPrerequisites, ReportsASelfReferenceAndEndsOnCyclesAndMissingNodes) {
     const int32_t nb = tree.AddNode(b, 0, {{a, 5}});
     tree.Open(rules);
     rules.MarkPrerequisites(rules.m_pNodes, a);
-    EXPECT_EQ(tree.Node(0).previewLevel, 0);  // the orphan has no node to mark
+    EXPECT_EQ(tree.Node(0).previewLevel, 0);   // the orphan has no node to mark
     EXPECT_EQ(tree.Node(nb).previewLevel, 2);  // the entry after the self-reference is not taken
     EXPECT_EQ(tree.Node(na).previewLevel, 5);
     ASSERT_EQ(scope.boxes.size(), 1u);
@@ -693,7 +701,8 @@ TEST_F(Reset, ClearsTheCurrentSlotAfterAYes) {
     EXPECT_EQ(tree.Node(a).level[0], 4);
     EXPECT_TRUE(view.calls.empty());
     ASSERT_EQ(scope.boxes.size(), 1u);
-    EXPECT_EQ(scope.boxes[0], TreeBox(u"데이터들을 초기화하시겠습니까?", u"Tolvemar", MbButtons::YesNo, MbIcon::Question));
+    EXPECT_EQ(scope.boxes[0],
+              TreeBox(u"데이터들을 초기화하시겠습니까?", u"Tolvemar", MbButtons::YesNo, MbIcon::Question));
 
     scope.answer = MbResult::Yes;
     rules.OnClickedReset();

@@ -1,6 +1,6 @@
+#include "skilltree/tree_geometry.h"
 #include "skilltree/memo_text.h"
 #include "skilltree/skill_tree_rules.h"
-#include "skilltree/tree_geometry.h"
 
 #include <gtest/gtest.h>
 

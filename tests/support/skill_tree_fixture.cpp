@@ -73,8 +73,7 @@ void RecordingView::ShowTreeWindow() { calls.push_back("show"); }
 class RulesTestScope::RecordingProfile : public MemoryProfileStore {
 public:
     explicit RecordingProfile(RulesTestScope& scope) : m_scope(scope) {}
-    bool WriteProfileInt(const std::u16string& section, const std::u16string& entry,
-                         int32_t value) override {
+    bool WriteProfileInt(const std::u16string& section, const std::u16string& entry, int32_t value) override {
         if (section == u"Option" && entry == u"JobGrade") m_scope.jobGradeWrites.push_back(value);
         return MemoryProfileStore::WriteProfileInt(section, entry, value);
     }

@@ -26,8 +26,7 @@ struct Prereq {
 class SyntheticTree {
 public:
     // Grades minGrade..maxGrade, point limits of pages 0..3, job id `id`.
-    SyntheticTree(int32_t id, int32_t minGrade, int32_t maxGrade,
-                  std::initializer_list<int32_t> limits);
+    SyntheticTree(int32_t id, int32_t minGrade, int32_t maxGrade, std::initializer_list<int32_t> limits);
 
     int32_t AddSkill(int32_t maxLevel);
     // Appends a node and returns its index (1..99).

@@ -6,8 +6,7 @@
 namespace {
 
 void ConfigureCommon(QFileDialog& dialog) {
-    dialog.setNameFilters(
-        {QString::fromLatin1(kSaveFileFilter), QString::fromLatin1(kAllFilesFilter)});
+    dialog.setNameFilters({QString::fromLatin1(kSaveFileFilter), QString::fromLatin1(kAllFilesFilter)});
     dialog.setDefaultSuffix(QString::fromLatin1(kSaveFileSuffix));
 }
 

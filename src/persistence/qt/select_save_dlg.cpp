@@ -10,28 +10,38 @@
 
 const DialogTemplate& SelectSaveTemplate() {
     static const DialogTemplate dialog = [] {
-        DialogTemplate t{IDD_SELECTSAVE, QString::fromStdU16String(kSelectSaveCaption),
-                         DialogFontFace::Tahoma9, 155, 233, {}};
-        t.controls.push_back({IDC_NOJOB, ControlKind::CheckBox, QStringLiteral("선택하지 않음"), 12, 9, 59, 10});
-        t.controls.push_back({IDC_JOB_GROUP, ControlKind::GroupBox, QStringLiteral("자동실행할 직업"), 7, 25, 141, 139});
+        DialogTemplate t{IDD_SELECTSAVE,
+                         QString::fromStdU16String(kSelectSaveCaption),
+                         DialogFontFace::Tahoma9,
+                         155,
+                         233,
+                         {}};
+        t.controls.push_back(
+            {IDC_NOJOB, ControlKind::CheckBox, QStringLiteral("선택하지 않음"), 12, 9, 59, 10});
+        t.controls.push_back(
+            {IDC_JOB_GROUP, ControlKind::GroupBox, QStringLiteral("자동실행할 직업"), 7, 25, 141, 139});
         for (const SaveDlgJobRadio& radio : SaveDlgJobRadios()) {
-            t.controls.push_back({radio.control, ControlKind::Radio, QString(), radio.x, radio.y,
-                                  radio.width, radio.height});
+            t.controls.push_back(
+                {radio.control, ControlKind::Radio, QString(), radio.x, radio.y, radio.width, radio.height});
         }
-        t.controls.push_back({IDC_SLOT_GROUP, ControlKind::GroupBox, QStringLiteral("저장할 슬롯"), 7, 170, 141, 32});
+        t.controls.push_back(
+            {IDC_SLOT_GROUP, ControlKind::GroupBox, QStringLiteral("저장할 슬롯"), 7, 170, 141, 32});
         t.controls.push_back({IDC_SLOT_RADIO1, ControlKind::Radio, QStringLiteral("슬롯1"), 20, 184, 29, 10});
         t.controls.push_back({IDC_SLOT_RADIO2, ControlKind::Radio, QStringLiteral("슬롯2"), 63, 184, 29, 10});
-        t.controls.push_back({IDC_SLOT_RADIO3, ControlKind::Radio, QStringLiteral("슬롯3"), 106, 184, 29, 10});
-        t.controls.push_back({IDC_SAVE_OK, ControlKind::DefPushButton, QStringLiteral("저 장"), 42, 212, 50, 14});
-        t.controls.push_back({IDC_SAVE_CANCEL, ControlKind::PushButton, QStringLiteral("취 소"), 98, 212, 50, 14});
+        t.controls.push_back(
+            {IDC_SLOT_RADIO3, ControlKind::Radio, QStringLiteral("슬롯3"), 106, 184, 29, 10});
+        t.controls.push_back(
+            {IDC_SAVE_OK, ControlKind::DefPushButton, QStringLiteral("저 장"), 42, 212, 50, 14});
+        t.controls.push_back(
+            {IDC_SAVE_CANCEL, ControlKind::PushButton, QStringLiteral("취 소"), 98, 212, 50, 14});
         return t;
     }();
     return dialog;
 }
 
 CSelectSaveDlg::CSelectSaveDlg(QWidget* parent) : QDialog(parent) {
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     CreateTemplateControls(this, SelectSaveTemplate());
     setFixedSize(size());
 
@@ -56,8 +66,8 @@ CSelectSaveDlg::CSelectSaveDlg(QWidget* parent) : QDialog(parent) {
             &CSelectSaveDlg::OnClickedNoJob);
     connect(GetDlgItemAs<QAbstractButton>(this, IDC_SAVE_OK), &QAbstractButton::clicked, this,
             &CSelectSaveDlg::OnOK);
-    connect(GetDlgItemAs<QAbstractButton>(this, IDC_SAVE_CANCEL), &QAbstractButton::clicked,
-            this, &QDialog::reject);
+    connect(GetDlgItemAs<QAbstractButton>(this, IDC_SAVE_CANCEL), &QAbstractButton::clicked, this,
+            &QDialog::reject);
 
     m_logic.OnInitDialog(*this);
     if (QWidget* first = GetDlgItem(this, IDC_NOJOB)) first->setFocus();

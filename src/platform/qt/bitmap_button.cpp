@@ -1,11 +1,11 @@
 #include "platform/qt/bitmap_button.h"
 
+#include <qdrawutil.h>
 #include <QAbstractButton>
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <qdrawutil.h>
 
 namespace {
 const char* const kPictureProperty = "tolvemarButtonBitmap";
@@ -22,8 +22,8 @@ public:
         const QRect all = button->rect();
         painter.fillRect(all, button->palette().window());
         qDrawShadePanel(&painter, all, button->palette(), false, kBitmapButtonFrame);
-        const QRect inner = all.adjusted(kBitmapButtonFrame, kBitmapButtonFrame,
-                                         -kBitmapButtonFrame, -kBitmapButtonFrame);
+        const QRect inner =
+            all.adjusted(kBitmapButtonFrame, kBitmapButtonFrame, -kBitmapButtonFrame, -kBitmapButtonFrame);
         const QPixmap picture = ButtonBitmap(button);
         if (!picture.isNull()) {
             painter.setClipRect(inner);

@@ -31,7 +31,8 @@ static QImage ReadDecodedBitmap(const QResource& resource) {
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) return {};
     for (int y = 0; y < height; ++y)
-        qFromLittleEndian<quint32>(data.constData() + kHeader + qsizetype(y) * width * 4, width, image.scanLine(y));
+        qFromLittleEndian<quint32>(data.constData() + kHeader + qsizetype(y) * width * 4, width,
+                                   image.scanLine(y));
     return image;
 }
 

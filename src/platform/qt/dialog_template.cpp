@@ -87,8 +87,8 @@ DialogBaseUnits BaseUnitsOf(DialogFontFace face) {
 
 QFont DialogFont(DialogFontFace face) {
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("NanumGothic"),
-                      QStringLiteral("IPAGothic")});
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("NanumGothic"), QStringLiteral("IPAGothic")});
     font.setPixelSize(face == DialogFontFace::Tahoma9 ? 12 : 11);
     return font;
 }
@@ -105,8 +105,7 @@ void CreateTemplateControls(QWidget* host, const DialogTemplate& dialog) {
     std::vector<QWidget*> frames;
     for (const ControlTemplate& control : dialog.controls) {
         QWidget* widget = MakeControl(host, control);
-        const PixelRect r =
-            DialogRectToPixels(control.x, control.y, control.width, control.height, base);
+        const PixelRect r = DialogRectToPixels(control.x, control.y, control.width, control.height, base);
         widget->setGeometry(r.x, r.y, r.width, r.height);
         widget->setProperty(kControlIdProperty, control.id);
         if (control.id >= 0) widget->setObjectName(QStringLiteral("control%1").arg(control.id));
@@ -119,6 +118,5 @@ void CreateTemplateControls(QWidget* host, const DialogTemplate& dialog) {
 
 QWidget* GetDlgItem(const QWidget* host, int id) {
     if (!host || id < 0) return nullptr;
-    return host->findChild<QWidget*>(QStringLiteral("control%1").arg(id),
-                                     Qt::FindDirectChildrenOnly);
+    return host->findChild<QWidget*>(QStringLiteral("control%1").arg(id), Qt::FindDirectChildrenOnly);
 }

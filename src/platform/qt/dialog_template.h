@@ -16,21 +16,21 @@ enum class ControlKind {
     DefPushButton,
     PushLikeCheckBox,  // a checkable push button
     CheckBox,
-    Radio,             // an automatic radio button that forms a group of its own
-    GroupBox,          // a frame drawn behind the other controls
-    Static,            // left-aligned text
-    StaticNoPrefix,    // left-aligned text, '&' shown as is
-    Edit,              // single-line edit
+    Radio,           // an automatic radio button that forms a group of its own
+    GroupBox,        // a frame drawn behind the other controls
+    Static,          // left-aligned text
+    StaticNoPrefix,  // left-aligned text, '&' shown as is
+    Edit,            // single-line edit
     MultiLineReadOnlyEdit,
-    FlatButton,        // a flat push button with centred text (link-like)
-    PictureButton,     // a push button that draws one picture unscaled
-    Icon,              // a static picture
+    FlatButton,     // a flat push button with centred text (link-like)
+    PictureButton,  // a push button that draws one picture unscaled
+    Icon,           // a static picture
 };
 
 enum class DialogFontFace { Tahoma9, ShellDlg8 };
 
 struct ControlTemplate {
-    int id;            // -1 for controls without an id
+    int id;  // -1 for controls without an id
     ControlKind kind;
     QString caption;
     int x, y, width, height;  // dialog units

@@ -31,8 +31,7 @@ QStringList FamiliesFor(std::u16string_view face, bool* serif, bool* fixedGrid) 
         return {QStringLiteral("Liberation Serif"), QStringLiteral("NanumMyeongjo"),
                 QStringLiteral("IPAMincho")};
     }
-    return {QStringLiteral("Liberation Sans"), QStringLiteral("NanumGothic"),
-            QStringLiteral("IPAGothic")};
+    return {QStringLiteral("Liberation Sans"), QStringLiteral("NanumGothic"), QStringLiteral("IPAGothic")};
 }
 
 }  // namespace
@@ -132,8 +131,7 @@ GdiSurface::GdiSurface(int width, int height)
 
 GdiSurface::GdiSurface(QImage&& image) : m_image(std::move(image)) {
     if (m_image.isNull()) m_image = QImage(1, 1, QImage::Format_RGB32);
-    if (m_image.format() != QImage::Format_RGB32)
-        m_image = m_image.convertToFormat(QImage::Format_RGB32);
+    if (m_image.format() != QImage::Format_RGB32) m_image = m_image.convertToFormat(QImage::Format_RGB32);
 }
 
 GdiSurface::~GdiSurface() { EndPainting(); }
@@ -206,8 +204,7 @@ void GdiSurface::FillSolidRect(const TextRect& rect, uint32_t colour) {
     FillRect(rect.left, rect.top, rect.right, rect.bottom, m_bk);
 }
 
-void GdiSurface::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, int sy,
-                        RasterOp op) {
+void GdiSurface::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, int sy, RasterOp op) {
     if (w <= 0 || h <= 0 || source.isNull()) return;
     switch (op) {
     case RasterOp::SrcCopy: SetMode(QPainter::CompositionMode_Source); break;
@@ -230,8 +227,8 @@ void GdiSurface::BitBlt(int x, int y, int w, int h, const QImage& source, int sx
         uchar* dstBase = m_image.bits();
         const qsizetype dstStride = m_image.bytesPerLine();
         for (int row = 0; row < target.height(); ++row) {
-            const auto* src = reinterpret_cast<const QRgb*>(srcBase + (from.y() + dy + row) * srcStride) +
-                              from.x() + dx;
+            const auto* src =
+                reinterpret_cast<const QRgb*>(srcBase + (from.y() + dy + row) * srcStride) + from.x() + dx;
             auto* dst = reinterpret_cast<QRgb*>(dstBase + (target.y() + row) * dstStride) + target.x();
             std::memcpy(dst, src, sizeof(QRgb) * static_cast<size_t>(target.width()));
         }
@@ -240,8 +237,7 @@ void GdiSurface::BitBlt(int x, int y, int w, int h, const QImage& source, int sx
     p.drawImage(to, source, from);
 }
 
-void GdiSurface::DrawTransparentBitmap(int x, int y, int w, int h, const QImage& source,
-                                       uint32_t key) {
+void GdiSurface::DrawTransparentBitmap(int x, int y, int w, int h, const QImage& source, uint32_t key) {
     if (w <= 0 || h <= 0 || source.isNull()) return;
     w = std::min(w, source.width());
     h = std::min(h, source.height());
@@ -299,19 +295,29 @@ void GdiSurface::LineTo(int x, int y) {
             FillRect(cx - before, cy - before, cx - before + width, cy - before + width, colour);
             if (cx == x && cy == y) break;
             const int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; cx += stepX; }
-            if (e2 <= dx) { err += dx; cy += stepY; }
+            if (e2 >= dy) {
+                err += dy;
+                cx += stepX;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                cy += stepY;
+            }
         }
         return;
     }
     if (y0 == y) {
-        if (x > x0) FillRect(x0, y, x, y + 1, colour);
-        else if (x < x0) FillRect(x + 1, y, x0 + 1, y + 1, colour);
+        if (x > x0)
+            FillRect(x0, y, x, y + 1, colour);
+        else if (x < x0)
+            FillRect(x + 1, y, x0 + 1, y + 1, colour);
         return;
     }
     if (x0 == x) {
-        if (y > y0) FillRect(x, y0, x + 1, y, colour);
-        else FillRect(x, y + 1, x + 1, y0 + 1, colour);
+        if (y > y0)
+            FillRect(x, y0, x + 1, y, colour);
+        else
+            FillRect(x, y + 1, x + 1, y0 + 1, colour);
         return;
     }
     int cx = x0, cy = y0;
@@ -321,8 +327,14 @@ void GdiSurface::LineTo(int x, int y) {
     while (cx != x || cy != y) {
         FillRect(cx, cy, cx + 1, cy + 1, colour);
         const int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; cx += stepX; }
-        if (e2 <= dx) { err += dx; cy += stepY; }
+        if (e2 >= dy) {
+            err += dy;
+            cx += stepX;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            cy += stepY;
+        }
     }
 }
 
@@ -358,8 +370,7 @@ void GdiSurface::DrawLineText(const std::u16string& text, int x, int y, const Gd
     int column = 0;
     for (char16_t c : text) {
         if (c != u' ')
-            p.drawText(QPoint(x + column * font.GridWidth(), y + font.Ascent()),
-                       QString(QChar(c)));
+            p.drawText(QPoint(x + column * font.GridWidth(), y + font.Ascent()), QString(QChar(c)));
         column += c < 0x80 ? 1 : 2;
     }
 }

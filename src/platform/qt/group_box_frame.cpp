@@ -1,5 +1,6 @@
 #include "platform/qt/group_box_frame.h"
 
+#include <qdrawutil.h>
 #include <QApplication>
 #include <QGroupBox>
 #include <QImageReader>
@@ -8,7 +9,6 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
-#include <qdrawutil.h>
 
 namespace {
 
@@ -21,8 +21,8 @@ public:
         if (element == PE_FrameGroupBox && !Picture().isNull()) {
             // As Fusion draws a titleless frame: the picture's six-pixel
             // borders around the rectangle, three pixels below its top.
-            qDrawBorderPixmap(painter, option->rect.adjusted(0, kTopMargin, 0, 0),
-                              QMargins(6, 6, 6, 6), Picture());
+            qDrawBorderPixmap(painter, option->rect.adjusted(0, kTopMargin, 0, 0), QMargins(6, 6, 6, 6),
+                              Picture());
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -35,8 +35,7 @@ private:
         if (!m_pictureRead) {
             m_pictureRead = true;
             QImageReader reader(
-                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"),
-                "png");
+                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
             reader.setAutoDetectImageFormat(false);
             m_picture = QPixmap::fromImage(reader.read());
         }

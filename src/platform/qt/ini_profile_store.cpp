@@ -3,13 +3,13 @@
 #include <QFile>
 #include <QSysInfo>
 
-#include <cerrno>
-#include <csignal>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
+#include <ctime>
 
 namespace {
 QString FromU16(const std::u16string& text) {
@@ -17,8 +17,7 @@ QString FromU16(const std::u16string& text) {
 }
 
 std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<size_t>(text.size()));
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
 }
 
 QString EscapeName(const std::u16string& name) {
@@ -50,9 +49,8 @@ QString DecodeIniName(const QByteArray& spelled) {
         const qsizetype digits = (c == u'%' && i + 1 < text.size() && text.at(i + 1) == u'U') ? 4 : 2;
         const qsizetype first = i + 1 + (digits == 4 ? 1 : 0);
         bool ok = false;
-        const ushort code = c == u'%' && first + digits <= text.size()
-                                ? text.mid(first, digits).toUShort(&ok, 16)
-                                : 0;
+        const ushort code =
+            c == u'%' && first + digits <= text.size() ? text.mid(first, digits).toUShort(&ok, 16) : 0;
         if (!ok) {
             name += c;
             ++i;
@@ -66,7 +64,7 @@ QString DecodeIniName(const QByteArray& spelled) {
 
 // Milliseconds since the file's last change.
 long long AgeInMilliseconds(const struct stat& info) {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return (now.tv_sec - info.st_mtim.tv_sec) * 1000LL + (now.tv_nsec - info.st_mtim.tv_nsec) / 1000000;
 }
@@ -166,8 +164,8 @@ QString IniProfileStore::KeyFor(const std::u16string& section, const std::u16str
     return EscapeName(section) + QLatin1Char('/') + EscapeName(entry);
 }
 
-int32_t IniProfileStore::GetProfileInt(const std::u16string& section,
-                                       const std::u16string& entry, int32_t defaultValue) {
+int32_t IniProfileStore::GetProfileInt(const std::u16string& section, const std::u16string& entry,
+                                       int32_t defaultValue) {
     const QVariant stored = m_settings->value(KeyFor(section, entry));
     if (!stored.isValid()) return defaultValue;
     int32_t value = defaultValue;
@@ -175,14 +173,13 @@ int32_t IniProfileStore::GetProfileInt(const std::u16string& section,
     return value;
 }
 
-bool IniProfileStore::WriteProfileInt(const std::u16string& section,
-                                      const std::u16string& entry, int32_t value) {
+bool IniProfileStore::WriteProfileInt(const std::u16string& section, const std::u16string& entry,
+                                      int32_t value) {
     m_settings->setValue(KeyFor(section, entry), QString::number(value));
     return Commit();
 }
 
-std::u16string IniProfileStore::GetProfileString(const std::u16string& section,
-                                                 const std::u16string& entry,
+std::u16string IniProfileStore::GetProfileString(const std::u16string& section, const std::u16string& entry,
                                                  const std::u16string& defaultValue) {
     const QString key = KeyFor(section, entry);
     const QVariant stored = m_settings->value(key);
@@ -204,9 +201,12 @@ std::u16string IniProfileStore::TextInFile(const QString& key) const {
         if (line.startsWith('[')) {
             const qsizetype end = line.indexOf(']');
             const QByteArray spelled = line.mid(1, end < 0 ? -1 : end - 1).trimmed();
-            if (spelled.compare("general", Qt::CaseInsensitive) == 0) section.clear();
-            else if (spelled.compare("%general", Qt::CaseInsensitive) == 0) section = QString::fromLatin1(spelled.mid(1));
-            else section = DecodeIniName(spelled);
+            if (spelled.compare("general", Qt::CaseInsensitive) == 0)
+                section.clear();
+            else if (spelled.compare("%general", Qt::CaseInsensitive) == 0)
+                section = QString::fromLatin1(spelled.mid(1));
+            else
+                section = DecodeIniName(spelled);
             continue;
         }
         const qsizetype equals = line.indexOf('=');
@@ -219,8 +219,7 @@ std::u16string IniProfileStore::TextInFile(const QString& key) const {
     return text;
 }
 
-bool IniProfileStore::WriteProfileString(const std::u16string& section,
-                                         const std::u16string& entry,
+bool IniProfileStore::WriteProfileString(const std::u16string& section, const std::u16string& entry,
                                          const std::u16string& value) {
     m_settings->setValue(KeyFor(section, entry), FromU16(value));
     return Commit();

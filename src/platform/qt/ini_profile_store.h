@@ -18,8 +18,7 @@ public:
 
     int32_t GetProfileInt(const std::u16string& section, const std::u16string& entry,
                           int32_t defaultValue) override;
-    bool WriteProfileInt(const std::u16string& section, const std::u16string& entry,
-                         int32_t value) override;
+    bool WriteProfileInt(const std::u16string& section, const std::u16string& entry, int32_t value) override;
     std::u16string GetProfileString(const std::u16string& section, const std::u16string& entry,
                                     const std::u16string& defaultValue = {}) override;
     bool WriteProfileString(const std::u16string& section, const std::u16string& entry,

@@ -20,18 +20,17 @@ EnterEscapeFilter::EnterEscapeFilter(QObject* parent) : QObject(parent) {}
 
 void EnterEscapeFilter::Cover(QWidget* root) {
     if (!root || Covers(root)) return;
-    m_roots.erase(std::remove_if(m_roots.begin(), m_roots.end(),
-                                 [](const QPointer<QWidget>& w) { return w.isNull(); }),
-                  m_roots.end());
+    m_roots.erase(
+        std::remove_if(m_roots.begin(), m_roots.end(), [](const QPointer<QWidget>& w) { return w.isNull(); }),
+        m_roots.end());
     m_roots.emplace_back(root);
 }
 
 void EnterEscapeFilter::Uncover(QWidget* root) {
-    m_roots.erase(std::remove_if(m_roots.begin(), m_roots.end(),
-                                 [root](const QPointer<QWidget>& w) {
-                                     return w.isNull() || w.data() == root;
-                                 }),
-                  m_roots.end());
+    m_roots.erase(
+        std::remove_if(m_roots.begin(), m_roots.end(),
+                       [root](const QPointer<QWidget>& w) { return w.isNull() || w.data() == root; }),
+        m_roots.end());
 }
 
 bool EnterEscapeFilter::Covers(const QObject* target) const {

@@ -84,13 +84,11 @@ MbResult ResultOf(MbButtons buttons, int button) {
 
 QMessageBox* CreateMessageBox(const MessageBoxRequest& request) {
     auto* box = new QMessageBox(QtIconOf(request.icon), QString::fromStdU16String(request.caption),
-                                QString::fromStdU16String(request.text),
-                                StandardButtonsOf(request.buttons),
+                                QString::fromStdU16String(request.text), StandardButtonsOf(request.buttons),
                                 MessageBoxOwnerWindow(request.owner));
     box->setTextFormat(Qt::PlainText);
     // Yes is the first button of every Yes/No box, Ok of every Ok box.
-    box->setDefaultButton(request.buttons == MbButtons::YesNo ||
-                                  request.buttons == MbButtons::YesNoCancel
+    box->setDefaultButton(request.buttons == MbButtons::YesNo || request.buttons == MbButtons::YesNoCancel
                               ? QMessageBox::Yes
                               : QMessageBox::Ok);
     return box;

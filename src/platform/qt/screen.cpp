@@ -42,8 +42,8 @@ public:
 QMargins FrameMargins(const QWidget* window) {
     const QRect frame = window->frameGeometry();
     const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
 }
 }  // namespace
 

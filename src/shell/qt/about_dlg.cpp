@@ -30,8 +30,10 @@ DialogTemplate AboutTemplate() {
             195,
             {
                 {-1, ControlKind::Icon, QString(), 11, 17, 20, 20},
-                {IDC_ABOUT_VERSION, ControlKind::StaticNoPrefix, QStringLiteral("Tolvemar 버전 1.0"), 43, 10, 188, 8},
-                {-1, ControlKind::Static, QString::fromStdU16String(std::u16string(kRightsNotice)), 43, 18, 119, 8},
+                {IDC_ABOUT_VERSION, ControlKind::StaticNoPrefix, QStringLiteral("Tolvemar 버전 1.0"), 43, 10,
+                 188, 8},
+                {-1, ControlKind::Static, QString::fromStdU16String(std::u16string(kRightsNotice)), 43, 18,
+                 119, 8},
                 {1, ControlKind::DefPushButton, QStringLiteral("확인"), 181, 174, 50, 16},
                 {IDC_ABOUT_NOTES, ControlKind::MultiLineReadOnlyEdit, QString(), 7, 84, 224, 84},
                 {IDC_ABOUT_HOMEPAGE, ControlKind::FlatButton, QStringLiteral("Homepage"), 42, 30, 189, 14},
@@ -46,7 +48,8 @@ std::optional<QString> ReleaseNotesFromResource() {
     if (bytes.empty()) return std::nullopt;
     std::u16string text = DecodeCp949(bytes);
     text.resize(std::u16string_view(text).find(u'\0') == std::u16string_view::npos
-                    ? text.size() : std::u16string_view(text).find(u'\0'));  // the text ends at a zero byte
+                    ? text.size()
+                    : std::u16string_view(text).find(u'\0'));  // the text ends at a zero byte
     return QString::fromStdU16String(text);
 }
 
@@ -70,7 +73,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         icon->setPixmap(ProgramIcon().pixmap(32, 32));
         icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
-    if (auto* ok = GetDlgItemAs<QPushButton>(this, 1)) connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    if (auto* ok = GetDlgItemAs<QPushButton>(this, 1))
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     if (auto* home = GetDlgItemAs<QPushButton>(this, IDC_ABOUT_HOMEPAGE)) {
         connect(home, &QPushButton::clicked, this, &CAboutDlg::OnClickedHomepage);
     }
@@ -90,7 +94,8 @@ bool CAboutDlg::OnInitDialog() {
     // Data exchange into the controls.
     if (auto* edit = GetDlgItemAs<QPlainTextEdit>(this, IDC_ABOUT_NOTES)) edit->setPlainText(m_strNotes);
     if (auto* version = GetDlgItemAs<QLabel>(this, IDC_ABOUT_VERSION)) version->setText(m_strVersion);
-    if (auto* home = GetDlgItemAs<QPushButton>(this, IDC_ABOUT_HOMEPAGE)) home->setText(Localized(kHomePageText));
+    if (auto* home = GetDlgItemAs<QPushButton>(this, IDC_ABOUT_HOMEPAGE))
+        home->setText(Localized(kHomePageText));
     if (auto* mail = GetDlgItemAs<QPushButton>(this, IDC_ABOUT_EMAIL)) mail->setText(Localized(kEmailText));
     if (auto* description = GetDlgItemAs<QLabel>(this, IDC_ABOUT_DESCRIPTION)) {
         description->setText(Localized(kDescriptionText));

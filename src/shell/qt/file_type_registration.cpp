@@ -16,13 +16,16 @@
 namespace {
 enum class WriteResult { Unchanged, Written, Failed };
 
-QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Replaces the file atomically, and only when its content differs.
 WriteResult WriteIfChanged(const QString& path, const QByteArray& content) {
     {
         QFile existing(path);
-        if (existing.open(QIODevice::ReadOnly) && existing.size() == content.size() && existing.readAll() == content) {
+        if (existing.open(QIODevice::ReadOnly) && existing.size() == content.size() &&
+            existing.readAll() == content) {
             return WriteResult::Unchanged;
         }
     }
@@ -37,7 +40,9 @@ WriteResult WriteIfChanged(const QString& path, const QByteArray& content) {
     return file.commit() ? WriteResult::Written : WriteResult::Failed;
 }
 
-QByteArray ToBytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+QByteArray ToBytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Rebuilds the user's MIME database in the background; its output is dropped.
 void UpdateMimeDatabase(const QString& mimeFolder) {
@@ -57,12 +62,14 @@ bool RegisterFileTypeIn(const QString& dataHome, const QString& executable, bool
     const QDir root(dataHome);
     bool ok = true;
 
-    const WriteResult mime = WriteIfChanged(root.filePath(FromView(kMimePackagePath)), ToBytes(ComposeMimePackage()));
+    const WriteResult mime =
+        WriteIfChanged(root.filePath(FromView(kMimePackagePath)), ToBytes(ComposeMimePackage()));
     ok = ok && mime != WriteResult::Failed;
 
     const QByteArray exe = executable.toUtf8();
-    const WriteResult entry = WriteIfChanged(root.filePath(FromView(kDesktopEntryPath)),
-                                             ToBytes(ComposeDesktopEntry(std::string_view(exe.constData(), exe.size()))));
+    const WriteResult entry =
+        WriteIfChanged(root.filePath(FromView(kDesktopEntryPath)),
+                       ToBytes(ComposeDesktopEntry(std::string_view(exe.constData(), exe.size()))));
     ok = ok && entry != WriteResult::Failed;
 
     for (int size : kIconSizes) {
@@ -71,13 +78,15 @@ bool RegisterFileTypeIn(const QString& dataHome, const QString& executable, bool
             ok = false;
             continue;
         }
-        const QString path = root.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(FromView(kIconName)));
+        const QString path = root.filePath(
+            QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(FromView(kIconName)));
         ok = WriteIfChanged(path, png) != WriteResult::Failed && ok;
     }
 
     const QString mimeFolder = root.filePath(QStringLiteral("mime"));
     const bool neverBuilt = !QFileInfo::exists(QDir(mimeFolder).filePath(QStringLiteral("mime.cache")));
-    if (updateMimeDatabase && (mime == WriteResult::Written || (mime == WriteResult::Unchanged && neverBuilt))) {
+    if (updateMimeDatabase &&
+        (mime == WriteResult::Written || (mime == WriteResult::Unchanged && neverBuilt))) {
         UpdateMimeDatabase(mimeFolder);
     }
     return ok;

@@ -36,9 +36,11 @@ const DialogTemplate& COptionDlg::Template() {
             {1089, ControlKind::Static,
              QStringLiteral("올리고자 하는 스킬의 하위스킬들을 필요만큼 자동으로 올려준다"), 28, 61, 111, 17},
             {1090, ControlKind::Static,
-             QStringLiteral("스킬변경후 종료시에 저장여부를\n묻지않고 자동으로 저장한다\n(파일저장시는 무조건 확인함)"),
+             QStringLiteral(
+                 "스킬변경후 종료시에 저장여부를\n묻지않고 자동으로 저장한다\n(파일저장시는 무조건 확인함)"),
              28, 95, 111, 24},
-            {IDC_AUTOCENTER, ControlKind::CheckBox, QStringLiteral("윈도우를 항상 가운데로"), 146, 17, 123, 10},
+            {IDC_AUTOCENTER, ControlKind::CheckBox, QStringLiteral("윈도우를 항상 가운데로"), 146, 17, 123,
+             10},
             {1091, ControlKind::Static,
              QStringLiteral("윈도우 크기가 변경될 때마다 자동으로 화면 가운데로 이동"), 155, 28, 111, 17},
             {IDC_AUTOUPDATE, ControlKind::CheckBox, QStringLiteral("자동 업데이트 검사"), 146, 52, 123, 10},
@@ -50,7 +52,8 @@ const DialogTemplate& COptionDlg::Template() {
             {IDC_JAPANESE, ControlKind::Radio, QStringLiteral("Japanese VO"), 190, 153, 56, 10},
             {IDC_SAVETOFILE, ControlKind::CheckBox, QStringLiteral("파일로 저장하기"), 145, 84, 123, 10},
             {1093, ControlKind::Static,
-             QStringLiteral("현재 폴더에 저장파일을 생성하여 저장한다. (이동디스크 사용시 유용)"), 154, 95, 111, 17},
+             QStringLiteral("현재 폴더에 저장파일을 생성하여 저장한다. (이동디스크 사용시 유용)"), 154, 95,
+             111, 17},
         }};
     return dialog;
 }
@@ -63,8 +66,10 @@ COptionDlg::COptionDlg(QWidget* parent) : QDialog(parent) {
 
     connect(GetDlgItemAs<QAbstractButton>(this, 1), &QAbstractButton::clicked, this, [this] { OnOK(); });
     connect(GetDlgItemAs<QAbstractButton>(this, 2), &QAbstractButton::clicked, this, [this] { reject(); });
-    connect(GetDlgItemAs<QAbstractButton>(this, IDC_BOY), &QAbstractButton::clicked, this, [this] { OnClickedBoy(); });
-    connect(GetDlgItemAs<QAbstractButton>(this, IDC_GIRL), &QAbstractButton::clicked, this, [this] { OnClickedGirl(); });
+    connect(GetDlgItemAs<QAbstractButton>(this, IDC_BOY), &QAbstractButton::clicked, this,
+            [this] { OnClickedBoy(); });
+    connect(GetDlgItemAs<QAbstractButton>(this, IDC_GIRL), &QAbstractButton::clicked, this,
+            [this] { OnClickedGirl(); });
     connect(GetDlgItemAs<QAbstractButton>(this, IDC_SKILLINFO), &QAbstractButton::clicked, this,
             [this] { Toggle(IDC_SKILLINFO, &AppOptions::SkillInfo); });
     connect(GetDlgItemAs<QAbstractButton>(this, IDC_AUTOCHANGE), &QAbstractButton::clicked, this,

@@ -60,8 +60,7 @@ public:
         }
         return result;
     }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override {
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
         QPixmap result = pixmap(size * scale, mode, state);
         result.setDevicePixelRatio(scale);
         return result;

@@ -22,10 +22,10 @@ struct JobPlace {
 };
 
 // Row and column of each job's picture, by job id.
-constexpr JobPlace kJobPlaces[kJobCount] = {
-    {true, 2}, {false, 3}, {true, 5}, {false, 2}, {true, 1}, {true, 6}, {false, 5},
-    {false, 1}, {true, 0}, {false, 0}, {true, 3}, {true, 4}, {false, 6}, {false, 4},
-    {false, 7}, {true, 7}, {false, 8}, {true, 8}, {true, 9}, {false, 9}};
+constexpr JobPlace kJobPlaces[kJobCount] = {{true, 2}, {false, 3}, {true, 5},  {false, 2}, {true, 1},
+                                            {true, 6}, {false, 5}, {false, 1}, {true, 0},  {false, 0},
+                                            {true, 3}, {true, 4},  {false, 6}, {false, 4}, {false, 7},
+                                            {true, 7}, {false, 8}, {true, 8},  {true, 9},  {false, 9}};
 constexpr int kPictureX[10] = {17, 58, 99, 140, 181, 222, 263, 304, 345, 387};
 constexpr int kLabelX[10] = {15, 56, 97, 138, 179, 220, 261, 303, 344, 385};
 
@@ -37,8 +37,8 @@ DialogTemplate MakeTemplate() {
         for (int column = 0; column < 10; ++column) {
             for (int job = 0; job < kJobCount; ++job) {
                 if (kJobPlaces[job].bottom != bottom || kJobPlaces[job].column != column) continue;
-                c.push_back({CSelectJobDlg::kJobButtonIds[job], ControlKind::PictureButton,
-                             QString(), kPictureX[column], bottom ? 96 : 18, 37, 65});
+                c.push_back({CSelectJobDlg::kJobButtonIds[job], ControlKind::PictureButton, QString(),
+                             kPictureX[column], bottom ? 96 : 18, 37, 65});
             }
         }
     }
@@ -46,21 +46,28 @@ DialogTemplate MakeTemplate() {
         for (int column = 0; column < 10; ++column) {
             for (int job = 0; job < kJobCount; ++job) {
                 if (kJobPlaces[job].bottom != bottom || kJobPlaces[job].column != column) continue;
-                c.push_back({CSelectJobDlg::kJobLabelIds[job], ControlKind::StaticNoPrefix,
-                             QString(), kLabelX[column], bottom ? 161 : 83, 41, 8});
+                c.push_back({CSelectJobDlg::kJobLabelIds[job], ControlKind::StaticNoPrefix, QString(),
+                             kLabelX[column], bottom ? 161 : 83, 41, 8});
             }
         }
     }
     c.push_back({-1, ControlKind::GroupBox, QString(), 7, 4, 428, 172});
     c.push_back({CSelectJobDlg::IDC_CREDITS, ControlKind::StaticNoPrefix,
                  QStringLiteral("Tolvemar - a skill planner for Valdorne"), 7, 179, 428, 12});
-    c.push_back({CSelectJobDlg::IDC_EXIT, ControlKind::DefPushButton, QStringLiteral("(&X) 종료"), 443, 10, 50, 18});
-    c.push_back({CSelectJobDlg::IDC_SAVE_AS, ControlKind::PushButton, QStringLiteral("(&W) 저장하기"), 443, 38, 50, 18, false});
-    c.push_back({CSelectJobDlg::IDC_CLOSE_FILE, ControlKind::PushButton, QStringLiteral("(&C) 파일닫기"), 443, 58, 50, 18, false});
-    c.push_back({CSelectJobDlg::IDC_LOAD_FILE, ControlKind::PushButton, QStringLiteral("(&L) 파일읽기"), 443, 86, 50, 18, false});
-    c.push_back({CSelectJobDlg::IDC_SAVE_FILE, ControlKind::PushButton, QStringLiteral("(&S) 파일저장"), 443, 106, 50, 18, false});
-    c.push_back({CSelectJobDlg::IDC_OPTIONS, ControlKind::PushButton, QStringLiteral("(&O) 환경설정"), 443, 134, 50, 18});
-    c.push_back({CSelectJobDlg::IDC_ABOUT, ControlKind::PushButton, QStringLiteral("(&A) 정보"), 443, 154, 50, 18});
+    c.push_back(
+        {CSelectJobDlg::IDC_EXIT, ControlKind::DefPushButton, QStringLiteral("(&X) 종료"), 443, 10, 50, 18});
+    c.push_back({CSelectJobDlg::IDC_SAVE_AS, ControlKind::PushButton, QStringLiteral("(&W) 저장하기"), 443,
+                 38, 50, 18, false});
+    c.push_back({CSelectJobDlg::IDC_CLOSE_FILE, ControlKind::PushButton, QStringLiteral("(&C) 파일닫기"), 443,
+                 58, 50, 18, false});
+    c.push_back({CSelectJobDlg::IDC_LOAD_FILE, ControlKind::PushButton, QStringLiteral("(&L) 파일읽기"), 443,
+                 86, 50, 18, false});
+    c.push_back({CSelectJobDlg::IDC_SAVE_FILE, ControlKind::PushButton, QStringLiteral("(&S) 파일저장"), 443,
+                 106, 50, 18, false});
+    c.push_back({CSelectJobDlg::IDC_OPTIONS, ControlKind::PushButton, QStringLiteral("(&O) 환경설정"), 443,
+                 134, 50, 18});
+    c.push_back(
+        {CSelectJobDlg::IDC_ABOUT, ControlKind::PushButton, QStringLiteral("(&A) 정보"), 443, 154, 50, 18});
     return dialog;
 }
 
@@ -100,9 +107,7 @@ CSelectJobDlg::CSelectJobDlg(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
-void CSelectJobDlg::SetOpenJobHandler(std::function<void(int)> handler) {
-    m_openJob = std::move(handler);
-}
+void CSelectJobDlg::SetOpenJobHandler(std::function<void(int)> handler) { m_openJob = std::move(handler); }
 
 void CSelectJobDlg::ShowWindow(bool show) {
     setVisible(show);
@@ -117,9 +122,8 @@ void CSelectJobDlg::OnShowWindow() {
         const QRect r = placement.WindowRect(mainWindow);
         const QSize screen = placement.ScreenSize();
         const ScreenRect current{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
-        const ScreenPoint to = ChooserPlacement(current, screen.width(), screen.height(),
-                                                client.width(), client.height(),
-                                                g_Options.AutoCenter != 0);
+        const ScreenPoint to = ChooserPlacement(current, screen.width(), screen.height(), client.width(),
+                                                client.height(), g_Options.AutoCenter != 0);
         placement.MoveWindow(mainWindow, QRect(to.x, to.y, client.width(), client.height()));
     }
     move(0, 0);
@@ -148,8 +152,7 @@ void CSelectJobDlg::Relabel() {
             m_shownPortrait[job] = portrait;
             SetButtonBitmap(Button(this, kJobButtonIds[job]), PortraitBitmap(portrait));
         }
-        GetDlgItemAs<QLabel>(this, kJobLabelIds[job])
-            ->setText(QString::fromUtf16(GetJobName(job, 4)));
+        GetDlgItemAs<QLabel>(this, kJobLabelIds[job])->setText(QString::fromUtf16(GetJobName(job, 4)));
     }
     const std::pair<int, int> captions[] = {
         {IDC_EXIT, 1}, {IDC_LOAD_FILE, 2}, {IDC_SAVE_FILE, 3}, {IDC_OPTIONS, 4}, {IDC_ABOUT, 5}};

@@ -16,7 +16,7 @@ class CSelectJobDlg : public QWidget {
 public:
     enum ControlId {
         IDC_EXIT = 1063,
-        IDC_SAVE_AS = 1016,     // no command is bound to it
+        IDC_SAVE_AS = 1016,  // no command is bound to it
         IDC_CLOSE_FILE = 1002,
         IDC_LOAD_FILE = 1014,
         IDC_SAVE_FILE = 1013,
@@ -26,12 +26,12 @@ public:
     };
 
     // Picture button and name label of each job, by job id.
-    static constexpr std::array<int, kJobCount> kJobButtonIds = {
-        1027, 1028, 1033, 1026, 1025, 1035, 1032, 1024, 1023, 1000,
-        1029, 1031, 1034, 1030, 1051, 1053, 1074, 1059, 1067, 1070};
-    static constexpr std::array<int, kJobCount> kJobLabelIds = {
-        1045, 1039, 1048, 1038, 1044, 1049, 1041, 1037, 1043, 1036,
-        1046, 1047, 1042, 1040, 1055, 1056, 1061, 1066, 1068, 1078};
+    static constexpr std::array<int, kJobCount> kJobButtonIds = {1027, 1028, 1033, 1026, 1025, 1035, 1032,
+                                                                 1024, 1023, 1000, 1029, 1031, 1034, 1030,
+                                                                 1051, 1053, 1074, 1059, 1067, 1070};
+    static constexpr std::array<int, kJobCount> kJobLabelIds = {1045, 1039, 1048, 1038, 1044, 1049, 1041,
+                                                                1037, 1043, 1036, 1046, 1047, 1042, 1040,
+                                                                1055, 1056, 1061, 1066, 1068, 1078};
 
     explicit CSelectJobDlg(QWidget* parent);
 

@@ -20,7 +20,9 @@ ShellServices* g_services = nullptr;
 
 // The desktop registration writes files nobody looks at before the window
 // shows; it runs once the first window has been painted.
-void ShellServices::RegisterSaveFileType() { RunAfterFirstPaint([] { RegisterFileType(); }); }
+void ShellServices::RegisterSaveFileType() {
+    RunAfterFirstPaint([] { RegisterFileType(); });
+}
 
 void ShellServices::StartUpdateCheck(CTolvemarDlg& mainWindow) {
     // An accepted download closes the program through the main window's

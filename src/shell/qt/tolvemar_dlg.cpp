@@ -8,8 +8,8 @@
 #include "platform/string_table.h"
 #include "shell/options.h"
 #include "shell/profile_store.h"
-#include "shell/qt/select_job_dlg.h"
 #include "shell/qt/program_icon.h"
+#include "shell/qt/select_job_dlg.h"
 #include "shell/qt/shell_services.h"
 #include "shell/window_placement.h"
 #include "skilltree/qt/skill_memo_dlg.h"
@@ -22,15 +22,15 @@
 #include <QMenu>
 
 const DialogTemplate& CTolvemarDlg::Template() {
-    static const DialogTemplate dialog{103, QStringLiteral("Tolvemar"), DialogFontFace::ShellDlg8,
-                                       295, 209, {}};
+    static const DialogTemplate dialog{103, QStringLiteral("Tolvemar"), DialogFontFace::ShellDlg8, 295, 209,
+                                       {}};
     return dialog;
 }
 
 CTolvemarDlg::CTolvemarDlg(QWidget* parent) : QDialog(parent) {
     // A caption with the window menu and the close box, and no minimize box.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     CreateTemplateControls(this, Template());
     setFixedSize(TemplateClientSize(Template()));
     move(0, 0);
@@ -64,9 +64,8 @@ int CTolvemarDlg::DoModal() {
 
 bool CTolvemarDlg::OnInitDialog() {
     SetMessageBoxOwner(MbOwner::MainWindow, this);
-    SetMainTitleSink([this](const std::u16string& title) {
-        setWindowTitle(QString::fromStdU16String(title));
-    });
+    SetMainTitleSink(
+        [this](const std::u16string& title) { setWindowTitle(QString::fromStdU16String(title)); });
 
     g_Options = ReadOptions(Profile());
     if (g_Options.AutoUpdate) Services().StartUpdateCheck(*this);
@@ -164,8 +163,7 @@ void CTolvemarDlg::keyPressEvent(QKeyEvent* event) {
             QWidget* target = QApplication::focusWidget();
             if (!target || target->window() != this) target = this;
             const QPoint local = target->rect().center();
-            QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, local,
-                                        target->mapToGlobal(local));
+            QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, local, target->mapToGlobal(local));
             QApplication::sendEvent(target, &menuEvent);
             event->accept();
             return;

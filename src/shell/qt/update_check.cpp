@@ -78,7 +78,8 @@ void UpdateCheck::Start() {
     }
     const PostUpdateRequestFn post = PostUpdateRequest();
     if (post) {
-        m_request.reset(post(m_address, this, [this] { ReadAvailable(); }, [this] { ReplyFinished(); }));
+        m_request.reset(post(
+            m_address, this, [this] { ReadAvailable(); }, [this] { ReplyFinished(); }));
     }
     if (!m_request) Finish(Outcome::Ended);
 }

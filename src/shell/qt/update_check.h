@@ -31,9 +31,9 @@ class UpdateCheck : public QObject {
 public:
     enum class Outcome {
         Running,
-        Ended,    // failure, no marker, not newer: nothing shown
-        Declined, // the offer was shown and answered No
-        Accepted, // the offer was accepted: address opened, close requested
+        Ended,     // failure, no marker, not newer: nothing shown
+        Declined,  // the offer was shown and answered No
+        Accepted,  // the offer was accepted: address opened, close requested
     };
 
     UpdateCheck(QUrl address, QWidget* mainWindow, std::function<void()> requestClose);

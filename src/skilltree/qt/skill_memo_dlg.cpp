@@ -14,8 +14,8 @@
 
 const DialogTemplate& SkillMemoTemplate() {
     static const DialogTemplate dialog{
-        IDD_SKILLMEMO, QString(), DialogFontFace::Tahoma9, 281, 211,
-        {{IDC_SKILLMEMO_TEXT, ControlKind::Static, QString(), 2, 2, 272, 201}}};
+        IDD_SKILLMEMO, QString(), DialogFontFace::Tahoma9,
+        281,           211,       {{IDC_SKILLMEMO_TEXT, ControlKind::Static, QString(), 2, 2, 272, 201}}};
     return dialog;
 }
 
@@ -86,8 +86,7 @@ void CSkillMemoDlg::PaintText(QWidget* control) {
     surface.FillSolidRect({0, 0, control->width(), control->height()}, 0xFFFFFF);
     surface.SetBkMode(BkMode::Transparent);
     surface.SelectFont(m_font.get());
-    surface.DrawText(m_strText, {0, 0, control->width(), control->height()},
-                     DT_LEFT | DT_WORDBREAK);
+    surface.DrawText(m_strText, {0, 0, control->width(), control->height()}, DT_LEFT | DT_WORDBREAK);
     // Drawn at its own pixel size and scaled once, as the tree window does.
     QPainter painter(control);
     const qreal ratio = control->devicePixelRatioF();

@@ -29,12 +29,10 @@ std::u16string NumberText(long long value) {
     return std::u16string(s.begin(), s.end());
 }
 
-const int kSlotButtons[kSlotCount] = {IDC_SKILLTREE_SLOT1, IDC_SKILLTREE_SLOT2,
-                                      IDC_SKILLTREE_SLOT3};
+const int kSlotButtons[kSlotCount] = {IDC_SKILLTREE_SLOT1, IDC_SKILLTREE_SLOT2, IDC_SKILLTREE_SLOT3};
 
 // Offsets of the eight outline copies of a level number.
-const int kOutlineOffsets[8][2] = {{-2, 0}, {2, 0}, {0, -2}, {0, 2},
-                                   {-2, -2}, {2, -2}, {-2, 2}, {2, 2}};
+const int kOutlineOffsets[8][2] = {{-2, 0}, {2, 0}, {0, -2}, {0, 2}, {-2, -2}, {2, -2}, {-2, 2}, {2, 2}};
 
 void ClosedLine(GdiSurface& dc, int l, int t, int r, int b) {
     dc.MoveTo(l, t);
@@ -55,7 +53,11 @@ void DrawPath(GdiSurface& dc, const SkillTreeNode& node, const PrerequisiteEntry
 
 const DialogTemplate& SkillTreeTemplate() {
     static const DialogTemplate dialog{
-        IDD_SKILLTREE, QString(), DialogFontFace::Tahoma9, 243, 191,
+        IDD_SKILLTREE,
+        QString(),
+        DialogFontFace::Tahoma9,
+        243,
+        191,
         {{IDC_SKILLTREE_CLOSE, ControlKind::DefPushButton, QStringLiteral("&Close"), 186, 9, 49, 14},
          {IDC_SKILLTREE_PREV_GRADE, ControlKind::PushButton, QStringLiteral("<<"), 187, 28, 21, 14},
          {IDC_SKILLTREE_NEXT_GRADE, ControlKind::PushButton, QStringLiteral(">>"), 216, 28, 21, 14},
@@ -94,9 +96,7 @@ CSkillTreeDlg::CSkillTreeDlg(QWidget* parent)
     setVisible(false);
 }
 
-CSkillTreeDlg::~CSkillTreeDlg() {
-    m_rules.SetView(nullptr);
-}
+CSkillTreeDlg::~CSkillTreeDlg() { m_rules.SetView(nullptr); }
 
 void CSkillTreeDlg::OpenJob(int32_t job) { m_rules.OpenJob(job); }
 
@@ -129,13 +129,11 @@ void CSkillTreeDlg::LayoutForGrade(int32_t grade) {
         setGeometry(0, 0, size.width, size.height);
     // The main window has just been asked to take this outer size; read back
     // what it got once it is on the screen.
-    const int mainWidth = !isWindow() && window()->isVisible()
-                              ? Placement().WindowRect(window()).width()
-                              : size.width;
+    const int mainWidth =
+        !isWindow() && window()->isVisible() ? Placement().WindowRect(window()).width() : size.width;
 
-    static const int kControls[] = {IDC_SKILLTREE_CLOSE,      IDC_SKILLTREE_RESET,
-                                    IDC_SKILLTREE_NEXT_GRADE, IDC_SKILLTREE_PREV_GRADE,
-                                    IDC_SKILLTREE_SLOT1,      IDC_SKILLTREE_SLOT2,
+    static const int kControls[] = {IDC_SKILLTREE_CLOSE,      IDC_SKILLTREE_RESET, IDC_SKILLTREE_NEXT_GRADE,
+                                    IDC_SKILLTREE_PREV_GRADE, IDC_SKILLTREE_SLOT1, IDC_SKILLTREE_SLOT2,
                                     IDC_SKILLTREE_SLOT3};
     const int slot = m_rules.CurrentSlot();
     for (int id : kControls) {
@@ -353,11 +351,10 @@ void CSkillTreeDlg::DrawConnectors(GdiSurface& dc) {
             if (entry.skill == 0) break;
             if (!IsConnectorHighlighted(nodes, entry)) continue;
             const ArrowheadPlace arrow =
-                ChooseArrowhead(node, entry,
-                                NameLineCount(GetSkillRecordDisplayName(RecordOf(node.skill))));
+                ChooseArrowhead(node, entry, NameLineCount(GetSkillRecordDisplayName(RecordOf(node.skill))));
             if (arrow.index >= 0)
-                dc.DrawTransparentBitmap(arrow.x, arrow.y, 6, 6,
-                                         TreeBitmap(kArrowBitmap + arrow.index), kColourMagenta);
+                dc.DrawTransparentBitmap(arrow.x, arrow.y, 6, 6, TreeBitmap(kArrowBitmap + arrow.index),
+                                         kColourMagenta);
             DrawPath(dc, node, entry);
         }
     }

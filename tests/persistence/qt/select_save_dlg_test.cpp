@@ -78,7 +78,8 @@ TEST_F(SelectSaveDlgTest, ClickingTheCheckBoxDisablesTheJobAndSlotControls) {
     EXPECT_TRUE(GetDlgItem(&dlg, IDC_SAVE_OK)->isEnabled());
     EXPECT_TRUE(Radio(dlg, IDC_SLOT_RADIO1)->isChecked());  // keeps its check
     Click(dlg, IDC_NOJOB);
-    for (int id : {1101, 1119, 1075, 1077, 1078, 1080, 1081}) EXPECT_TRUE(GetDlgItem(&dlg, id)->isEnabled()) << id;
+    for (int id : {1101, 1119, 1075, 1077, 1078, 1080, 1081})
+        EXPECT_TRUE(GetDlgItem(&dlg, id)->isEnabled()) << id;
 }
 
 TEST_F(SelectSaveDlgTest, RadiosAreExclusiveWithinTheirGroupAndOkReturnsTheJob) {
@@ -104,8 +105,8 @@ TEST_F(SelectSaveDlgTest, OkWithoutAJobShowsTheErrorAndStaysOpen) {
     dlg.show();
     QTest::keyClick(&dlg, Qt::Key_Return);  // Enter presses the default button
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0],
-              (MessageBoxRequest{MbOwner::SelectSaveDlg, u"직업을 선택하세요", u"오류", MbButtons::Ok, MbIcon::Stop}));
+    EXPECT_EQ(boxes_[0], (MessageBoxRequest{MbOwner::SelectSaveDlg, u"직업을 선택하세요", u"오류",
+                                            MbButtons::Ok, MbIcon::Stop}));
     EXPECT_TRUE(dlg.isVisible());
 
     Click(dlg, IDC_NOJOB);

@@ -1,6 +1,6 @@
+#include "platform/qt/after_first_paint.h"
 #include "data/description_loader.h"
 #include "data/tables.h"
-#include "platform/qt/after_first_paint.h"
 #include "skilltree/qt/skill_memo_dlg.h"
 
 #include <QApplication>

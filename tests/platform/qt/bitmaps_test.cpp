@@ -1,5 +1,5 @@
-#include "data/tables.h"
 #include "platform/qt/bitmaps.h"
+#include "data/tables.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,8 @@ TEST(BitmapsTest, TheChoosersPortraitsAreStoredDecoded) {
             const QResource resource(QStringLiteral(":/bmp/%1").arg(id));
             ASSERT_TRUE(resource.isValid()) << id;
             EXPECT_EQ(resource.compressionAlgorithm(), QResource::NoCompression) << id;
-            EXPECT_TRUE(QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), 4) == "TVRB") << id;
+            EXPECT_TRUE(QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), 4) == "TVRB")
+                << id;
             const QImage portrait = LoadBitmapResource(id);
             EXPECT_EQ(portrait.format(), QImage::Format_RGB32) << id;
             EXPECT_EQ(portrait.pixel(0, 0), kWhite) << id;
@@ -100,30 +101,34 @@ void ExpectArrow(int id, const char* rows) {
 }
 
 TEST(BitmapsTest, ArrowheadsPointIntoTheNode) {
-    ExpectArrow(221, "RR...."
-                     "RRRR.."
-                     "RRRRRR"
-                     "DDDDDD"
-                     "DDDD.."
-                     "DD....");
-    ExpectArrow(222, "....DD"
-                     "..DDDD"
-                     "DDDDDD"
-                     "RRRRRR"
-                     "..RRRR"
-                     "....RR");
-    ExpectArrow(223, "..RD.."
-                     "..RD.."
-                     ".RRDD."
-                     ".RRDD."
-                     "RRRDDD"
-                     "RRRDDD");
-    ExpectArrow(224, "DDDRRR"
-                     "DDDRRR"
-                     ".DDRR."
-                     ".DDRR."
-                     "..DR.."
-                     "..DR..");
+    ExpectArrow(221,
+                "RR...."
+                "RRRR.."
+                "RRRRRR"
+                "DDDDDD"
+                "DDDD.."
+                "DD....");
+    ExpectArrow(222,
+                "....DD"
+                "..DDDD"
+                "DDDDDD"
+                "RRRRRR"
+                "..RRRR"
+                "....RR");
+    ExpectArrow(223,
+                "..RD.."
+                "..RD.."
+                ".RRDD."
+                ".RRDD."
+                "RRRDDD"
+                "RRRDDD");
+    ExpectArrow(224,
+                "DDDRRR"
+                "DDDRRR"
+                ".DDRR."
+                ".DDRR."
+                "..DR.."
+                "..DR..");
 }
 
 }  // namespace

@@ -23,7 +23,11 @@ TEST(DialogUnits, ConvertWithTheDialogFontsBaseUnits) {
 
 TEST(DialogTemplate, BuildsControlsFindableById) {
     const DialogTemplate dialog{
-        1, QStringLiteral("Test"), DialogFontFace::Tahoma9, 100, 50,
+        1,
+        QStringLiteral("Test"),
+        DialogFontFace::Tahoma9,
+        100,
+        50,
         {{1, ControlKind::DefPushButton, QStringLiteral("OK"), 10, 10, 40, 14},
          {2, ControlKind::CheckBox, QStringLiteral("Check"), 10, 30, 40, 10},
          {3, ControlKind::Radio, QStringLiteral("A"), 60, 30, 20, 10},

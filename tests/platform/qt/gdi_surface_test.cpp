@@ -33,7 +33,10 @@ TEST(GdiSurface, BlockTransfersCombineBitwise) {
     GdiSurface s(4, 1);
     const uint32_t dst = 0x0F0F33, src = 0x3355F0;
     const QImage source = Solid(4, 1, src);
-    const struct { RasterOp op; uint32_t expected; } cases[] = {
+    const struct {
+        RasterOp op;
+        uint32_t expected;
+    } cases[] = {
         {RasterOp::SrcCopy, src},
         {RasterOp::SrcAnd, src & dst},
         {RasterOp::SrcPaint, src | dst},
@@ -69,8 +72,11 @@ TEST(GdiSurface, TransparentCopyFollowsTheMaskRule) {
     s.DrawTransparentBitmap(1, 0, 4, 1, source, 0xFF00FF);
     // Key over button face: unchanged; source; key: ANDed with the
     // background; a black source stays black.
-    ExpectPixels(s, {{0, 0, kButtonFaceColour}, {1, 0, kButtonFaceColour}, {2, 0, 0x123456},
-                     {3, 0, 0x2468AC & kButtonFaceColour}, {4, 0, 0x000000}});
+    ExpectPixels(s, {{0, 0, kButtonFaceColour},
+                     {1, 0, kButtonFaceColour},
+                     {2, 0, 0x123456},
+                     {3, 0, 0x2468AC & kButtonFaceColour},
+                     {4, 0, 0x000000}});
     // Clipped at the surface's edges without harm.
     s.DrawTransparentBitmap(-2, 0, 4, 1, source, 0xFF00FF);
     s.DrawTransparentBitmap(4, 0, 4, 1, source, 0xFF00FF);

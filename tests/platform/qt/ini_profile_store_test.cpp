@@ -35,8 +35,8 @@ TEST(IniProfileStore, UsesTheTolvemarFileUnderTheConfigHome) {
 TEST(IniProfileStore, RoundTripsThroughARealFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("profile.ini");
-    const std::u16string names[] = {u"검사", u"アーチャー", u"Blade/Master", u"Back\\slash",
-                                    u"100% Mage", u"Key=Value", u"  spaced name  ", u"#hash;semi"};
+    const std::u16string names[] = {u"검사",      u"アーチャー", u"Blade/Master",    u"Back\\slash",
+                                    u"100% Mage", u"Key=Value",  u"  spaced name  ", u"#hash;semi"};
     {
         IniProfileStore store(path);
         int i = 0;
@@ -61,10 +61,12 @@ TEST(IniProfileStore, RoundTripsThroughARealFile) {
 
 TEST(IniProfileStore, AbsentAndMalformedValuesReadAsTheDefault) {
     QTemporaryDir dir;
-    IniProfileStore store(WriteProfileFile(dir, "[Option]\nSkillInfo=abc\nAutoChange=12x\nAutoCenter=99999999999\n"
-                                                "AutoSave=\nSexType= 7 \nLanguage=-2147483648\n"));
-    const std::pair<const char16_t*, int32_t> values[] = {{u"SkillInfo", 5}, {u"AutoChange", 5}, {u"AutoCenter", 5},
-                                                          {u"AutoSave", 5},  {u"SexType", 7},    {u"Language", INT32_MIN}};
+    IniProfileStore store(WriteProfileFile(dir,
+                                           "[Option]\nSkillInfo=abc\nAutoChange=12x\nAutoCenter=99999999999\n"
+                                           "AutoSave=\nSexType= 7 \nLanguage=-2147483648\n"));
+    const std::pair<const char16_t*, int32_t> values[] = {{u"SkillInfo", 5},  {u"AutoChange", 5},
+                                                          {u"AutoCenter", 5}, {u"AutoSave", 5},
+                                                          {u"SexType", 7},    {u"Language", INT32_MIN}};
     for (const auto& [entry, value] : values)
         EXPECT_EQ(store.GetProfileInt(u"Option", entry, 5), value) << QString::fromUtf16(entry).toStdString();
     EXPECT_EQ(store.GetProfileInt(u"Option", u"Missing", -1), -1);
@@ -76,9 +78,10 @@ TEST(IniProfileStore, AbsentAndMalformedValuesReadAsTheDefault) {
 // "" for it (dropping the caller's default).
 TEST(IniProfileStore, AStringReadsAsTheTextInTheFile) {
     QTemporaryDir dir;
-    IniProfileStore store(WriteProfileFile(dir, "[Data]\nlist=1,2,3\nspaced = a, \"b,c\" ,d \n"
-                                                "typed=@Rect(1 2 3 4)\nSlash%252FName1=4,5\n"
-                                                "[Other]\nlist=x\n"));
+    IniProfileStore store(WriteProfileFile(dir,
+                                           "[Data]\nlist=1,2,3\nspaced = a, \"b,c\" ,d \n"
+                                           "typed=@Rect(1 2 3 4)\nSlash%252FName1=4,5\n"
+                                           "[Other]\nlist=x\n"));
     EXPECT_EQ(store.GetProfileString(u"Data", u"list", u"default"), u"1,2,3");
     EXPECT_EQ(store.GetProfileString(u"Data", u"spaced"), u"a, \"b,c\" ,d");
     EXPECT_EQ(store.GetProfileString(u"Data", u"typed"), u"@Rect(1 2 3 4)");
@@ -167,7 +170,9 @@ TEST(IniProfileStore, BatchWritesOnceAndKeepsEveryValue) {
     const QString path = dir.filePath("profile.ini");
     IniProfileStore store(path);
     store.BeginBatch();
-    for (int i = 0; i < 60; ++i) store.WriteProfileInt(u"Slot", u"job" + std::u16string(1, char16_t(u'A' + i % 26)) + char16_t(u'0' + i / 26), i);
+    for (int i = 0; i < 60; ++i)
+        store.WriteProfileInt(
+            u"Slot", u"job" + std::u16string(1, char16_t(u'A' + i % 26)) + char16_t(u'0' + i / 26), i);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(store.EndBatch());
     EXPECT_TRUE(QFile::exists(path));

@@ -2,13 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QTimer>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 
@@ -85,7 +85,8 @@ TEST(QtMessageBox, ABoxAskedForFromAnotherThreadIsShownOnTheUserInterfaceThread)
     timer->start(5);
     MbResult answer = MbResult::Ok;
     std::unique_ptr<QThread> worker(QThread::create([&] {
-        answer = ShowMessageBox({MbOwner::Application, u"?", u"Tolvemar", MbButtons::YesNo, MbIcon::Question});
+        answer =
+            ShowMessageBox({MbOwner::Application, u"?", u"Tolvemar", MbButtons::YesNo, MbIcon::Question});
     }));
     worker->start();
     while (!worker->isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

@@ -24,7 +24,8 @@
 
 namespace {
 
-const QString kNotes = QStringLiteral("Tolvemar RE v2.21c\r\n- 새 직업 트리\r\n\r\nTolvemar RE v2.20\r\n- 첫 공개");
+const QString kNotes =
+    QStringLiteral("Tolvemar RE v2.21c\r\n- 새 직업 트리\r\n\r\nTolvemar RE v2.20\r\n- 첫 공개");
 
 class AboutDlgTest : public testing::Test {
 protected:
@@ -118,7 +119,8 @@ TEST_F(AboutDlgTest, LinkButtonsOpenTheirAddressesAndKeepTheBoxOpen) {
     for (int32_t language : {0, 1, 2}) {
         g_Options.Language = language;
         EXPECT_TRUE(Localized(27).endsWith(QString::fromStdU16String(std::u16string(kHomePageAddress))));
-        EXPECT_TRUE(Localized(28).endsWith(QStringLiteral("mailto:") + QString::fromStdU16String(std::u16string(kEmailAddress))));
+        EXPECT_TRUE(Localized(28).endsWith(QStringLiteral("mailto:") +
+                                           QString::fromStdU16String(std::u16string(kEmailAddress))));
     }
     QTest::keyClick(&box, Qt::Key_Escape);
     EXPECT_FALSE(box.isVisible());
@@ -181,13 +183,15 @@ TEST_F(AboutDlgTest, Screenshots) {
     if (!dir) GTEST_SKIP() << "TOLVEMAR_SCREENSHOT_DIR not set";
     // The real release notes when the resource is there, else the sample.
     SetReleaseNotesSource({});
-    if (CAboutDlg().m_strNotes.isEmpty()) SetReleaseNotesSource([] { return std::optional<QString>(kNotes); });
+    if (CAboutDlg().m_strNotes.isEmpty())
+        SetReleaseNotesSource([] { return std::optional<QString>(kNotes); });
     for (int32_t language : {0, 1}) {
         g_Options.Language = language;
         CAboutDlg box;
         box.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-        EXPECT_TRUE(box.grab().save(QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("about-%1.png").arg(language))));
+        EXPECT_TRUE(box.grab().save(
+            QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("about-%1.png").arg(language))));
     }
 }
 

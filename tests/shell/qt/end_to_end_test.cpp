@@ -34,7 +34,9 @@ protected:
         // The real services, with the doubles only for screen, boxes and dialogs.
         SetShellServices(nullptr);
         env.boxAnswer = MbResult::Cancel;
-        env.drive = [](QDialog& dialog) { ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className(); };
+        env.drive = [](QDialog& dialog) {
+            ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
+        };
         IniProfileStore profile(ProfileFile());
         profile.WriteProfileInt(u"Option", u"Language", 1);
         profile.WriteProfileInt(u"Option", u"AutoUpdate", 0);
@@ -64,7 +66,9 @@ protected:
         return {kTreeOriginX + IconLeft(n.column) + 8, kTreeOriginY + IconTop(n.row) + 8};
     }
 
-    static int32_t Level(int node) { return g_SkillTreeBlocks[kJob].nodes[node].level[g_nSelectedSlot[kJob]]; }
+    static int32_t Level(int node) {
+        return g_SkillTreeBlocks[kJob].nodes[node].level[g_nSelectedSlot[kJob]];
+    }
 
     QTemporaryDir folder;
     QString oldFolder;
@@ -85,7 +89,8 @@ TEST_P(EndToEnd, LevelsRaisedWithTheMouseSurviveARestart) {
         ASSERT_TRUE(dialog.m_pSelectJobDlg->isVisible());
         const int32_t before = Level(node);
 
-        auto* picture = GetDlgItemAs<QAbstractButton>(dialog.m_pSelectJobDlg, CSelectJobDlg::kJobButtonIds[kJob]);
+        auto* picture =
+            GetDlgItemAs<QAbstractButton>(dialog.m_pSelectJobDlg, CSelectJobDlg::kJobButtonIds[kJob]);
         QTest::mouseClick(picture, Qt::LeftButton, {}, picture->rect().center());
         CSkillTreeDlg* tree = dialog.m_pSkillTreeDlg;
         ASSERT_TRUE(tree->isVisible());

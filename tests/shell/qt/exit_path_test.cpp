@@ -11,8 +11,8 @@
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,8 @@ protected:
         answers_ = answers;
         boxes_.clear();
         if (exitButton) {
-            QAbstractButton* exit = GetDlgItemAs<QAbstractButton>(dialog_.m_pSelectJobDlg, CSelectJobDlg::IDC_EXIT);
+            QAbstractButton* exit =
+                GetDlgItemAs<QAbstractButton>(dialog_.m_pSelectJobDlg, CSelectJobDlg::IDC_EXIT);
             QTest::mouseClick(exit, Qt::LeftButton, {}, exit->rect().center());
         } else {
             dialog_.close();

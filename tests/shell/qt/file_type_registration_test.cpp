@@ -41,7 +41,8 @@ bool MimeToolRunsFor(const QString& mimeFolder) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
         if (!cmdline.open(QIODevice::ReadOnly)) continue;
         const QList<QByteArray> args = cmdline.readAll().split('\0');
-        if (args.size() >= 2 && args[0].endsWith("update-mime-database") && args.contains(folder)) return true;
+        if (args.size() >= 2 && args[0].endsWith("update-mime-database") && args.contains(folder))
+            return true;
     }
     return false;
 }
@@ -57,7 +58,8 @@ TEST(FileTypeRegistration, WritesThePackageTheEntryAndTheIcons) {
     EXPECT_EQ(ReadAll(root.filePath("mime/packages/tolvemar.xml")), Bytes(ComposeMimePackage()));
     const QByteArray entry = ReadAll(root.filePath("applications/tolvemar.desktop"));
     EXPECT_EQ(entry, Bytes(ComposeDesktopEntry(kOddExecutable.toStdString())));
-    EXPECT_TRUE(entry.contains("\nExec=\"/opt/My Games/\\\\\"Tol\\\\\" \\\\$HOME 100%%/bin\\\\\\\\x/tolvemar\" %f\n"))
+    EXPECT_TRUE(
+        entry.contains("\nExec=\"/opt/My Games/\\\\\"Tol\\\\\" \\\\$HOME 100%%/bin\\\\\\\\x/tolvemar\" %f\n"))
         << entry.toStdString();
     for (int size : kIconSizes) {
         EXPECT_EQ(ReadAll(IconPath(root, size)), ProgramIconPng(size)) << size;
@@ -81,15 +83,16 @@ TEST(FileTypeRegistration, RewritesOnlyWhatChanged) {
     const QDir root(temp.path());
     ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"), false));
     const QDateTime old = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
-    const QStringList paths = {root.filePath("mime/packages/tolvemar.xml"), root.filePath("applications/tolvemar.desktop"),
-                               IconPath(root, 48)};
+    const QStringList paths = {root.filePath("mime/packages/tolvemar.xml"),
+                               root.filePath("applications/tolvemar.desktop"), IconPath(root, 48)};
     for (const QString& path : paths) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
     }
     ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"), false));
-    for (const QString& path : paths) EXPECT_EQ(QFileInfo(path).lastModified().toUTC(), old) << path.toStdString();
+    for (const QString& path : paths)
+        EXPECT_EQ(QFileInfo(path).lastModified().toUTC(), old) << path.toStdString();
 
     // Another executable: only the desktop entry is replaced.
     ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/opt/tolvemar"), false));
@@ -124,7 +127,8 @@ TEST(FileTypeRegistration, UnwritableFoldersAreIgnored) {
         QFile file(root.filePath("not-a-folder"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    EXPECT_FALSE(RegisterFileTypeIn(root.filePath("not-a-folder/share"), QStringLiteral("/usr/bin/tolvemar")));
+    EXPECT_FALSE(
+        RegisterFileTypeIn(root.filePath("not-a-folder/share"), QStringLiteral("/usr/bin/tolvemar")));
     EXPECT_FALSE(RegisterFileTypeIn(QString(), QStringLiteral("/usr/bin/tolvemar")));
 }
 
@@ -136,8 +140,9 @@ TEST(FileTypeRegistration, BuildsTheMimeDatabaseWhenTheToolIsThere) {
     const QDir root(temp.path());
     RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"));
     const QString typeFile = root.filePath("mime/application/x-tolvemar-save.xml");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(typeFile) && QFileInfo::exists(root.filePath("mime/globs2")); },
-                                20000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return QFileInfo::exists(typeFile) && QFileInfo::exists(root.filePath("mime/globs2")); },
+        20000));
     EXPECT_TRUE(ReadAll(root.filePath("mime/globs2")).contains("application/x-tolvemar-save:*.tvf"));
     // Let the background tool finish before the folder goes away.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !MimeToolRunsFor(root.filePath("mime")); }, 20000));
@@ -155,8 +160,8 @@ TEST(FileTypeRegistration, RegistersTheRunningExecutableUnderTheDataHome) {
     // the temporary data folder goes away.
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
         const QString mime = QDir(dataHome).filePath("mime");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(mime + "/mime.cache") && !MimeToolRunsFor(mime); },
-                                    20000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return QFileInfo::exists(mime + "/mime.cache") && !MimeToolRunsFor(mime); }, 20000));
     }
 }
 

@@ -58,9 +58,13 @@ TEST_F(OptionDlgTest, StartsFromTheOptionsWithKoreanPreselectedOnTheFirstRun) {
     g_Options.Language = -1;
     COptionDlg dialog;
     EXPECT_EQ(dialog.Options().Language, 0);
-    ExpectChecked(&dialog, {{COptionDlg::IDC_BOY, false}, {COptionDlg::IDC_GIRL, true}, {COptionDlg::IDC_SKILLINFO, true},
-                            {COptionDlg::IDC_AUTOCENTER, true}, {COptionDlg::IDC_AUTOUPDATE, false},
-                            {COptionDlg::IDC_SAVETOFILE, false}, {COptionDlg::IDC_KOREAN, true},
+    ExpectChecked(&dialog, {{COptionDlg::IDC_BOY, false},
+                            {COptionDlg::IDC_GIRL, true},
+                            {COptionDlg::IDC_SKILLINFO, true},
+                            {COptionDlg::IDC_AUTOCENTER, true},
+                            {COptionDlg::IDC_AUTOUPDATE, false},
+                            {COptionDlg::IDC_SAVETOFILE, false},
+                            {COptionDlg::IDC_KOREAN, true},
                             {COptionDlg::IDC_INTERNATIONAL, false}});
     EXPECT_TRUE(Btn(&dialog, 2)->isEnabled());
     EXPECT_EQ(g_Options.Language, -1);  // the preselection is the copy's only

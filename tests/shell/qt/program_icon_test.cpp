@@ -1,5 +1,5 @@
-#include "shell/desktop_integration.h"
 #include "shell/qt/program_icon.h"
+#include "shell/desktop_integration.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -26,7 +26,8 @@ TEST(ShellScreenshots, ChooserAndOptionsInKoreanAndEnglish) {
         main.OnInitDialog();
         main.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-        EXPECT_TRUE(main.m_pSelectJobDlg->grab().save(out.filePath(QStringLiteral("chooser-%1.png").arg(language))));
+        EXPECT_TRUE(
+            main.m_pSelectJobDlg->grab().save(out.filePath(QStringLiteral("chooser-%1.png").arg(language))));
 
         COptionDlg options(&main);
         options.show();

@@ -104,11 +104,13 @@ TEST(SelectJobDlg, EveryPaintLoadsThePortraitsOfTheCurrentSexType) {
     host.chooser->ShowWindow(true);
     host.chooser->grab();
     for (int job = 0; job < kJobCount; ++job)
-        EXPECT_EQ(shownId(host.chooser, job), FindJobRecord(job)->portrait[0][FindJobRecord(job)->maxGrade]) << job;
+        EXPECT_EQ(shownId(host.chooser, job), FindJobRecord(job)->portrait[0][FindJobRecord(job)->maxGrade])
+            << job;
     g_Options.SexType = 1;
     host.chooser->grab();
     for (int job = 0; job < kJobCount; ++job)
-        EXPECT_EQ(shownId(host.chooser, job), FindJobRecord(job)->portrait[1][FindJobRecord(job)->maxGrade]) << job;
+        EXPECT_EQ(shownId(host.chooser, job), FindJobRecord(job)->portrait[1][FindJobRecord(job)->maxGrade])
+            << job;
     SetTreeBitmapSource({});
 }
 
@@ -140,9 +142,7 @@ TEST(SelectJobDlg, AMainWindowOffTheScreenIsCentred) {
         {{994, 10}, false},   // left edge at width - 6
         {{995, 10}, true},    // left edge at width - 5
         {{10, -363}, false},  // bottom edge at 6
-        {{10, -364}, true},
-        {{10, 794}, false},
-        {{10, 795}, true},
+        {{10, -364}, true},  {{10, 794}, false}, {{10, 795}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y());

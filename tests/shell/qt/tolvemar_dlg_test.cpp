@@ -19,7 +19,9 @@ using Calls = std::vector<std::string>;
 
 QAbstractButton* Btn(const QWidget* host, int id) { return GetDlgItemAs<QAbstractButton>(host, id); }
 
-void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); }
+void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
 
 void StoreLanguage(ShellTestEnvironment& env, int32_t language) {
     env.profile.WriteProfileInt(u"Option", u"Language", language);
@@ -49,7 +51,8 @@ TEST_F(TolvemarDlgTest, StartUpRunsItsStepsInOrder) {
         std::vector<std::string> seen;
         void StartUpdateCheck(CTolvemarDlg& w) override {
             RecordingServices::StartUpdateCheck(w);
-            seen.push_back(g_Options.Language == 1 && g_Options.SexType == 1 ? "options read" : "options unread");
+            seen.push_back(g_Options.Language == 1 && g_Options.SexType == 1 ? "options read"
+                                                                             : "options unread");
         }
         bool LoadBuilds() override {
             seen.push_back(window->m_pSelectJobDlg ? "chooser made" : "no chooser");
@@ -242,8 +245,7 @@ TEST_F(TolvemarDlgTest, SpacePressesNoButtonWhileTheCloseFileButtonIsHidden) {
     auto pressSpace = [&] {
         QWidget* focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
-        EXPECT_EQ(qobject_cast<QAbstractButton*>(focused), nullptr)
-            << focused->objectName().toStdString();
+        EXPECT_EQ(qobject_cast<QAbstractButton*>(focused), nullptr) << focused->objectName().toStdString();
         QTest::keyClick(focused, Qt::Key_Space);
     };
     pressSpace();

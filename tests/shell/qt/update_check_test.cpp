@@ -40,7 +40,8 @@ public:
                     if (headerEnd < 0) return;
                     qsizetype length = 0;
                     for (const QByteArray& line : buffer->left(headerEnd).split('\n')) {
-                        if (line.toLower().startsWith("content-length:")) length = line.mid(15).trimmed().toLongLong();
+                        if (line.toLower().startsWith("content-length:"))
+                            length = line.mid(15).trimmed().toLongLong();
                     }
                     if (buffer->size() < headerEnd + 4 + length) return;
                     requests.push_back(*buffer);
@@ -71,7 +72,8 @@ QUrl RefusingAddress() {
 }
 
 QByteArray HttpReply(const QByteArray& body, const QByteArray& status = "200 OK") {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(body.size()) +
+    return "HTTP/1.1 " + status +
+           "\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(body.size()) +
            "\r\nConnection: close\r\n\r\n" + body;
 }
 
@@ -114,7 +116,8 @@ protected:
     UpdateCheck::Outcome Run(const QByteArray& response) {
         server.response = response;
         QPointer<UpdateCheck> check = Start(server.url());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !check || check->GetOutcome() != UpdateCheck::Outcome::Running; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return !check || check->GetOutcome() != UpdateCheck::Outcome::Running; }, 10000));
         return check ? check->GetOutcome() : UpdateCheck::Outcome::Running;
     }
 
@@ -144,10 +147,12 @@ TEST_F(UpdateCheckTest, OffersOnlyStrictlyNewerVersions) {
         bool offered;
     };
     // The full table of values is checked without a network in update_reply_test.
-    for (const Case& c : {Case{"2.213", false}, Case{"2.2131", true}, Case{"2.21309", false}, Case{"1e39", false}}) {
+    for (const Case& c :
+         {Case{"2.213", false}, Case{"2.2131", true}, Case{"2.21309", false}, Case{"1e39", false}}) {
         boxes.clear();
         const UpdateCheck::Outcome outcome = Run(HttpReply(Offer(c.version)));
-        EXPECT_EQ(outcome, c.offered ? UpdateCheck::Outcome::Declined : UpdateCheck::Outcome::Ended) << c.version.data();
+        EXPECT_EQ(outcome, c.offered ? UpdateCheck::Outcome::Declined : UpdateCheck::Outcome::Ended)
+            << c.version.data();
         EXPECT_EQ(boxes.size(), c.offered ? 1u : 0u) << c.version.data();
     }
     EXPECT_TRUE(opened.empty());
@@ -158,10 +163,11 @@ TEST_F(UpdateCheckTest, AcceptedOfferNotifiesThenOpensTheAddressThenRequestsClos
     offerAnswer = MbResult::Yes;
     EXPECT_EQ(Run(HttpReply(Offer("2.3", "https://dl.test/new setup"))), UpdateCheck::Outcome::Accepted);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0], (MessageBoxRequest{MbOwner::Application, u"최신버전을 다운 받으시겠습니까?", u"Tolvemar",
-                                           MbButtons::YesNo, MbIcon::Question}));
-    EXPECT_EQ(boxes[1], (MessageBoxRequest{MbOwner::Application, u"최신버전을 받기 위해서, 프로그램을 종료합니다.",
-                                           u"Tolvemar", MbButtons::Ok, MbIcon::Exclamation}));
+    EXPECT_EQ(boxes[0], (MessageBoxRequest{MbOwner::Application, u"최신버전을 다운 받으시겠습니까?",
+                                           u"Tolvemar", MbButtons::YesNo, MbIcon::Question}));
+    EXPECT_EQ(boxes[1],
+              (MessageBoxRequest{MbOwner::Application, u"최신버전을 받기 위해서, 프로그램을 종료합니다.",
+                                 u"Tolvemar", MbButtons::Ok, MbIcon::Exclamation}));
     EXPECT_EQ(opened, std::vector<std::u16string>{u"https://dl.test/new"});
     EXPECT_EQ(events, (std::vector<std::string>{"box", "box", "open", "close"}));
     EXPECT_EQ(closeRequests, 1);
@@ -169,7 +175,8 @@ TEST_F(UpdateCheckTest, AcceptedOfferNotifiesThenOpensTheAddressThenRequestsClos
 
 TEST_F(UpdateCheckTest, RepliesWithoutAUsableOfferEndSilently) {
     EXPECT_EQ(Run(HttpReply("<html>nothing new</html>")), UpdateCheck::Outcome::Ended);
-    EXPECT_EQ(Run(HttpReply("<html>server error</html>", "500 Internal Server Error")), UpdateCheck::Outcome::Ended);
+    EXPECT_EQ(Run(HttpReply("<html>server error</html>", "500 Internal Server Error")),
+              UpdateCheck::Outcome::Ended);
     EXPECT_EQ(Run(HttpReply(Offer("9", "file:///etc/passwd"))), UpdateCheck::Outcome::Ended);
     EXPECT_EQ(Run(HttpReply("##Tolvemar_UpdateInformation:9")), UpdateCheck::Outcome::Ended);
     // Not HTTP at all.
@@ -182,7 +189,8 @@ TEST_F(UpdateCheckTest, RepliesWithoutAUsableOfferEndSilently) {
 
 TEST_F(UpdateCheckTest, AReplyCutOffBeforeItsEndIsNotScanned) {
     const QByteArray body = Offer("9");
-    const QByteArray cut = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size() + 500) + "\r\n\r\n" + body;
+    const QByteArray cut =
+        "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size() + 500) + "\r\n\r\n" + body;
     EXPECT_EQ(Run(cut), UpdateCheck::Outcome::Ended);
     EXPECT_TRUE(boxes.empty());
 }
@@ -223,7 +231,8 @@ TEST_F(UpdateCheckTest, AnOfferWaitsWhileAnotherModalDialogIsOpen) {
     QPointer<UpdateCheck> check = Start(server.url());
     // The reply is read and the offer waits: it looks again, twice, and still
     // shows nothing while the other dialog is open.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return check->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly) != nullptr; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return check->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly) != nullptr; }, 10000));
     QSignalSpy polls(check->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly), &QTimer::timeout);
     ASSERT_TRUE(QTest::qWaitFor([&] { return polls.count() >= 2; }, 10000));
     EXPECT_TRUE(boxes.empty());
@@ -268,7 +277,8 @@ TEST_F(UpdateCheckTest, MainWindowGoneDuringTheOfferStopsTheRest) {
 TEST_F(UpdateCheckTest, StartUpdateCheckCleansUpAfterItself) {
     // A refused connection ends the check without a word, and the check
     // removes itself from the main window.
-    StartUpdateCheck(mainWindow, [this] { ++closeRequests; }, RefusingAddress());
+    StartUpdateCheck(
+        mainWindow, [this] { ++closeRequests; }, RefusingAddress());
     ASSERT_EQ(mainWindow->findChildren<UpdateCheck*>().size(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return mainWindow->findChildren<UpdateCheck*>().isEmpty(); }, 10000));
     EXPECT_TRUE(boxes.empty());

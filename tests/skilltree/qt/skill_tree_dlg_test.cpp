@@ -51,8 +51,8 @@ protected:
     }
     void Wheel(int delta) {
         const QPoint at = IconPoint(tree.nodes[1]);
-        QWheelEvent event(at, dlg.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent event(at, dlg.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(&dlg, &event);
     }
     int Level(int node) const { return tree.nodes[node].level[0]; }

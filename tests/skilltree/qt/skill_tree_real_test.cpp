@@ -4,13 +4,13 @@
 #include "persistence/build_state.h"
 #include "platform/qt/gdi_surface.h"
 #include "shell/options.h"
+#include "shell/qt/select_job_dlg.h"
+#include "shell/qt/shell_test_support.h"
+#include "shell/qt/tolvemar_dlg.h"
 #include "skilltree/qt/skill_memo_dlg.h"
 #include "skilltree/qt/skill_tree_dlg.h"
 #include "skilltree/qt/tree_bitmaps.h"
 #include "skilltree/tree_geometry.h"
-#include "shell/qt/select_job_dlg.h"
-#include "shell/qt/shell_test_support.h"
-#include "shell/qt/tolvemar_dlg.h"
 #include "support/deepest_node.h"
 
 #include <QPainter>
@@ -135,7 +135,10 @@ TEST_F(RealTree, Screenshots) {
         p.drawImage(origin - area.topLeft(), window);
         if (memo->isVisible()) p.drawImage(memo->pos() - area.topLeft(), memo->grab().toImage());
         p.end();
-        picture.save(QStringLiteral("%1/tree-job%2-grade%3.png").arg(QString::fromUtf8(dir)).arg(shot.job).arg(shot.grade));
+        picture.save(QStringLiteral("%1/tree-job%2-grade%3.png")
+                         .arg(QString::fromUtf8(dir))
+                         .arg(shot.job)
+                         .arg(shot.grade));
     }
 }
 

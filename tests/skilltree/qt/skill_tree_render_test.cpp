@@ -34,15 +34,13 @@ protected:
         if (const char* dir = std::getenv("TOLVEMAR_SCREENSHOT_DIR"))
             image.save(QString::fromUtf8(dir) + QLatin1Char('/') + QLatin1String(name));
     }
-
 };
 
 // Whether any pixel of the rectangle (tree coordinates) has the colour.
 bool Contains(const QImage& image, int l, int t, int r, int b, uint32_t colour) {
     for (int y = t; y < b; ++y)
         for (int x = l; x < r; ++x)
-            if ((image.pixel(x + kTreeOriginX, y + kTreeOriginY) | 0xFF000000u) == Rgb(colour))
-                return true;
+            if ((image.pixel(x + kTreeOriginX, y + kTreeOriginY) | 0xFF000000u) == Rgb(colour)) return true;
     return false;
 }
 
@@ -53,8 +51,12 @@ TEST_F(TreeRender, FramesIconsAndGreyConnectors) {
     Save(image, "synthetic-grade1.png");
     ASSERT_EQ(image.size(), QSize(518, 609));
     // Page 0: grey outer line 6 below its top, white inner line 2 inside it.
-    ExpectAt(image, {{100, 6, 0x7F7F7F}, {100, 8, 0xFFFFFF}, {0, 200, 0x7F7F7F}, {2, 200, 0xFFFFFF},
-                     {212, 430, 0x7F7F7F}, {468, 200, 0x7F7F7F}});
+    ExpectAt(image, {{100, 6, 0x7F7F7F},
+                     {100, 8, 0xFFFFFF},
+                     {0, 200, 0x7F7F7F},
+                     {2, 200, 0xFFFFFF},
+                     {212, 430, 0x7F7F7F},
+                     {468, 200, 0x7F7F7F}});
     // Alpha's icon: magenta border shows the button face, its square its colour.
     ExpectAt(image, {{34, 36, kButtonFaceColour}, {45, 47, kIconColour}});
     // An icon that does not load is a black square.
@@ -71,8 +73,7 @@ TEST_F(TreeRender, FramesIconsAndGreyConnectors) {
     EXPECT_EQ(image.pixel(22, 22) | 0xFF000000u, Rgb(kButtonFaceColour));
     bool pointsInk = false;
     for (int y = 63; y < 80 && !pointsInk; ++y)
-        for (int x = 115; x < 315 && !pointsInk; ++x)
-            pointsInk = (image.pixel(x, y) & 0xFFFFFF) == 0;
+        for (int x = 115; x < 315 && !pointsInk; ++x) pointsInk = (image.pixel(x, y) & 0xFFFFFF) == 0;
     EXPECT_TRUE(pointsInk);
 }
 
@@ -83,13 +84,20 @@ TEST_F(TreeRender, HoveredSkillShowsItsRedPathsRingAndNumbers) {
     const QImage image = dlg.RenderClient();
     Save(image, "synthetic-hover.png");
     // Beta to Alpha and Gamma to Beta in red, two pixels wide.
-    ExpectAt(image, {{45, 130, 0x0000FF}, {44, 130, 0x0000FF}, {100, 175, 0x0000FF}, {100, 174, 0x0000FF},
+    ExpectAt(image, {{45, 130, 0x0000FF},
+                     {44, 130, 0x0000FF},
+                     {100, 175, 0x0000FF},
+                     {100, 174, 0x0000FF},
                      {100, 176, kButtonFaceColour}});
     // Arrowheads at the dependents' ends, keyed on magenta.
     ExpectAt(image, {{158, 172, kArrowColour}, {155, 172, kButtonFaceColour}, {47, 158, kArrowColour}});
     // The red ring around Gamma, two pixels outside its icon.
-    ExpectAt(image, {{159, 168, 0x0000FF}, {160, 168, 0x0000FF}, {185, 168, 0x0000FF}, {186, 168, 0x0000FF},
-                     {187, 168, kButtonFaceColour}, {170, 162, 0x0000FF}});
+    ExpectAt(image, {{159, 168, 0x0000FF},
+                     {160, 168, 0x0000FF},
+                     {185, 168, 0x0000FF},
+                     {186, 168, 0x0000FF},
+                     {187, 168, kButtonFaceColour},
+                     {170, 162, 0x0000FF}});
     // Numbers: Gamma "-5" outlined red, Beta "2" outlined red, Alpha "3"
     // outlined blue (needed at 3, has 5); all white inside.
     EXPECT_TRUE(Contains(image, 161, 163, 185, 187, 0x0000FF));

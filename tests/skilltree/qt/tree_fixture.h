@@ -19,7 +19,7 @@
 
 namespace tree_test {
 
-inline constexpr int kJob = 7;  // a job id of the table; its tree block is replaced
+inline constexpr int kJob = 7;                     // a job id of the table; its tree block is replaced
 inline constexpr uint32_t kIconColour = 0x30A050;  // 0x00BBGGRR
 inline constexpr uint32_t kPortraitColour = 0x806040;
 inline constexpr uint32_t kArrowColour = 0x0000C8;
