@@ -35,7 +35,8 @@ bool KeepUnreadSaveFile(const std::u16string& path) {
 }
 
 bool WriteSaveFileInUse() {
-    if (!KeepUnreadSaveFile(g_szSaveFilePath)) return false;
+    // A file that may not be replaced is not copied either: the save fails as it is.
+    if (!MayReplaceFile(g_szSaveFilePath) || !KeepUnreadSaveFile(g_szSaveFilePath)) return false;
     if (!CSaveData().SaveFile(kSaveBuildsAutoRunJob, kSaveBuildsAutoRunSlot, g_szSaveFilePath)) {
         return false;
     }

@@ -219,6 +219,10 @@ bool CanOpenForReading(const std::u16string& path) {
 
 namespace {
 
+bool MayWrite(const std::string& target) {
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 // Puts a new file, whose bytes `fill` writes, in place of the file at `path`,
 // or leaves that file byte for byte as it was. `fill` may be called a second
 // time on a fresh file when the first attempt failed. A new file gets
@@ -240,7 +244,7 @@ bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fil
     // the user made read-only (or closed completely): such a file is left
     // alone, as if the write had failed. The effective ids decide, as for an
     // open for writing.
-    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    if (exists && !MayWrite(target)) return false;
     auto writeTemp = [&](int fd) {
         if (keepMode)
             (void)::fchmod(fd, existing.st_mode & 07777);
@@ -292,6 +296,13 @@ bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fil
 bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
     return ReplaceFile(
         path, [&](int fd) { return WriteAll(fd, static_cast<const uint8_t*>(data), size); }, -1);
+}
+
+bool MayReplaceFile(const std::u16string& path) {
+    if (path.empty()) return false;
+    const std::string target = ResolveTarget(Utf16ToUtf8(path));
+    struct stat existing {};
+    return ::stat(target.c_str(), &existing) != 0 || MayWrite(target);
 }
 
 bool CopyFileAtomic(const std::u16string& from, const std::u16string& to) {

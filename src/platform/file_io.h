@@ -22,6 +22,10 @@ bool CanOpenForReading(const std::u16string& path);
 // completely) is never replaced: the write then fails.
 bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size);
 
+// True when WriteFileAtomic may put a file at `path`: none is there, or this
+// user may write the one that is.
+bool MayReplaceFile(const std::u16string& path);
+
 // Copies the regular file `from` whole to `to`, replacing `to` the same safe
 // way as WriteFileAtomic; a new `to` gets the permissions of `from`. False
 // when `from` cannot be read or `to` cannot be written.

@@ -1,5 +1,7 @@
 #include "persistence/save_data.h"
 
+#include "persistence/build_store.h"
+
 #include "persistence_test_support.h"
 
 #include <sys/resource.h>
@@ -168,10 +170,14 @@ TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
         WriteBytes(home / file.name, old);
         fs::permissions(home / file.name, file.mode);
     }
+    // A read-only file of another format, as the exit save finds it.
+    const std::vector<uint8_t> foreign(300, 'x');
+    WriteBytes(home / "foreign.sav", foreign);
+    fs::permissions(home / "foreign.sav", fs::perms(0444));
     fs::permissions(home / "locked", fs::perms(0555));
     if (root) {
         fs::permissions(dir_, fs::perms(0711));
-        for (const char* name : {"", "locked", files[0].name, files[1].name, files[2].name}) {
+        for (const char* name : {"", "locked", files[0].name, files[1].name, files[2].name, "foreign.sav"}) {
             ASSERT_EQ(::chown((home / name).c_str(), kNobody, kNobody), 0) << name;
         }
     }
@@ -191,6 +197,12 @@ TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
         // A new file in the same folder is written: the refusals above come
         // from the files' permissions, not from a child that cannot write.
         if (!CSaveData().SaveFile(0, 0, Wide((home / "new.tvf").string()))) replaced |= 8;
+        // The exit save neither replaces nor copies it (a read-only .bak
+        // would block every later save).
+        g_Options.SaveToFile = 1;
+        g_szSaveFilePath = g_szUnreadSaveFilePath = Wide((home / "foreign.sav").string());
+        SetMessageBoxHandler([](const MessageBoxRequest&) { return MbResult::No; });
+        if (SaveBuilds()) replaced |= 16;
         ::_exit(replaced);
     }
     int status = 0;
@@ -199,14 +211,16 @@ TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
     ASSERT_EQ(waited, child);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_NE(WEXITSTATUS(status), 100) << "could not drop to an unprivileged user";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "bit i: file i replaced; 8: a new file not written";
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "bit i: file i replaced; 8: a new file not written; 16: the exit save reported success";
+    EXPECT_EQ(ReadBytes(home / "foreign.sav"), foreign);
     for (const auto& file : files) {
         EXPECT_EQ(fs::status(home / file.name).permissions(), file.mode) << file.name;
         fs::permissions(home / file.name, fs::perms(0644));
         EXPECT_EQ(ReadBytes(home / file.name), old) << file.name;
     }
     // Nothing left over beside them.
-    EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 4);
+    EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 5);
     EXPECT_EQ(std::distance(fs::directory_iterator(home / "locked"), {}), 1);
 }
 
