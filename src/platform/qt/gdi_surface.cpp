@@ -34,6 +34,30 @@ QStringList FamiliesFor(std::u16string_view face, bool* serif, bool* fixedGrid) 
     return {QStringLiteral("Liberation Sans"), QStringLiteral("NanumGothic"), QStringLiteral("IPAGothic")};
 }
 
+// Visits the points of the pixel line from (x0, y0) to (x, y) in order; the
+// end point only when `withEnd` is set.
+template <typename Plot>
+void WalkLine(int x0, int y0, int x, int y, bool withEnd, Plot plot) {
+    const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
+    const int stepX = x0 < x ? 1 : -1, stepY = y0 < y ? 1 : -1;
+    int err = dx + dy;
+    for (int cx = x0, cy = y0;;) {
+        const bool atEnd = cx == x && cy == y;
+        if (atEnd && !withEnd) return;
+        plot(cx, cy);
+        if (atEnd) return;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            cx += stepX;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            cy += stepY;
+        }
+    }
+}
+
 }  // namespace
 
 GdiFont::GdiFont(const FontSpec& spec) : m_metrics(QFont()) {
@@ -287,23 +311,9 @@ void GdiSurface::LineTo(int x, int y) {
             return;
         }
         // Slanted wide lines: a square at each point of the pixel line.
-        int cx = x0, cy = y0;
-        const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
-        const int stepX = x0 < x ? 1 : -1, stepY = y0 < y ? 1 : -1;
-        int err = dx + dy;
-        for (;;) {
+        WalkLine(x0, y0, x, y, true, [&](int cx, int cy) {
             FillRect(cx - before, cy - before, cx - before + width, cy - before + width, colour);
-            if (cx == x && cy == y) break;
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                cx += stepX;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                cy += stepY;
-            }
-        }
+        });
         return;
     }
     if (y0 == y) {
@@ -320,22 +330,7 @@ void GdiSurface::LineTo(int x, int y) {
             FillRect(x, y + 1, x + 1, y0 + 1, colour);
         return;
     }
-    int cx = x0, cy = y0;
-    const int dx = std::abs(x - x0), dy = -std::abs(y - y0);
-    const int stepX = x0 < x ? 1 : -1, stepY = y0 < y ? 1 : -1;
-    int err = dx + dy;
-    while (cx != x || cy != y) {
-        FillRect(cx, cy, cx + 1, cy + 1, colour);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            cx += stepX;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            cy += stepY;
-        }
-    }
+    WalkLine(x0, y0, x, y, false, [&](int cx, int cy) { FillRect(cx, cy, cx + 1, cy + 1, colour); });
 }
 
 void GdiSurface::DrawLineText(const std::u16string& text, int x, int y, const GdiFont& font) {
