@@ -212,34 +212,15 @@ TEST(SaveFileFormat, LevelWordsAreClampedToTheNodesCap) {
     LevelCaps caps;
     caps.jobs[2].maxLevel[1] = 5;
     caps.jobs[2].maxLevel[2] = 10;  // nodes 3.. lie past the end of the list (cap 0)
-    struct Case {
-        int node;
-        int32_t word;
-        int32_t expected;
-    };
+    // clang-format off
+    struct Case { int node; int32_t word; int32_t expected; };
     const Case cases[] = {
-        {1, INT_MIN, 0},
-        {1, -1, 0},
-        {1, 0, 0},
-        {1, 3, 3},
-        {1, 5, 5},
-        {1, 16, 5},
-        {1, INT_MAX, 5},
-        {2, 10, 10},
-        {2, 11, 10},
-        {3, 7, 0},
-        {99, INT_MAX, 0},
-        {99, -1, 0},
+        {1, INT_MIN, 0}, {1, -1, 0}, {1, 0, 0}, {1, 3, 3}, {1, 5, 5}, {1, 16, 5}, {1, INT_MAX, 5},
+        {2, 10, 10}, {2, 11, 10}, {3, 7, 0}, {99, INT_MAX, 0}, {99, -1, 0},
         // Node 0: grades 1..3 are kept, anything else is 0.
-        {0, 0, 0},
-        {0, 1, 1},
-        {0, 2, 2},
-        {0, 3, 3},
-        {0, 4, 0},
-        {0, -1, 0},
-        {0, INT_MIN, 0},
-        {0, INT_MAX, 0},
+        {0, 0, 0}, {0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {0, 4, 0}, {0, -1, 0}, {0, INT_MIN, 0}, {0, INT_MAX, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::vector<uint8_t> file = BlankFile();
         PutWord(file, LevelOffset(2, 1, c.node), c.word);
