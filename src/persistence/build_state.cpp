@@ -8,7 +8,6 @@ bool g_bSaveFileOpen = false;
 std::u16string g_szSaveFilePath;
 int32_t g_nSelectedSlot[kJobCount] = {};
 int32_t g_nAutoRunJob = NO_JOB;
-std::u16string g_szUnreadSaveFilePath;
 
 namespace {
 std::function<void(const std::u16string&)>& TitleSink() {
@@ -44,5 +43,4 @@ void ResetBuildState() {
     g_szSaveFilePath.clear();
     for (int32_t& slot : g_nSelectedSlot) slot = 0;
     g_nAutoRunJob = NO_JOB;
-    g_szUnreadSaveFilePath.clear();
 }

@@ -13,9 +13,6 @@ extern bool g_bSaveFileOpen;
 extern std::u16string g_szSaveFilePath;     // absolute path of the save file in use
 extern int32_t g_nSelectedSlot[kJobCount];  // build slot shown per job, 0..2
 extern int32_t g_nAutoRunJob;               // job to open at start, or NO_JOB
-// The save file that LoadBuilds last read when it failed the header check,
-// or empty: SaveBuilds keeps its bytes beside it before replacing it.
-extern std::u16string g_szUnreadSaveFilePath;
 
 // The main window title for the current state: string 104, then " - " and the
 // save file's name when a file is in use (or SaveToFile is on), then " *" when

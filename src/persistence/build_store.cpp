@@ -6,32 +6,24 @@
 #include "platform/message_box.h"
 #include "shell/options.h"
 
-#include <filesystem>
-#include <system_error>
-#include <vector>
-
 namespace {
 
-// The name under which the bytes of an unreadable save file are kept.
+// The name under which the bytes of a save file that did not load are kept.
 constexpr char16_t kBackupSuffix[] = u".bak";
 
-// Before a save replaces the file that failed the header check when it was
-// read, its bytes are kept as "<name>.bak" beside it (replacing an older one),
-// so that whatever the file held is not destroyed. Bytes that pass the check
-// by now need no copy. False when the bytes could not be kept: the file must
-// then not be replaced.
+// The save file that LoadBuilds last found but could not load (it could not
+// be read, or failed the header check), or empty. What it holds is not in
+// memory, so the first save that replaces it keeps its bytes first.
+std::u16string unreadSaveFile;
+
+// Before a save replaces the file that did not load, its bytes are kept as
+// "<name>.bak" beside it (replacing an older one, but never written through
+// a link). A file that is gone, or empty, has nothing to keep, and an older
+// backup stays. False when the bytes could not be kept: the file must then
+// not be replaced.
 bool KeepUnreadSaveFile(const std::u16string& path) {
-    if (g_szUnreadSaveFilePath.empty() || g_szUnreadSaveFilePath != path) return true;
-    std::vector<uint8_t> head;
-    if (!ReadFileHead(path, kSaveFileSize, head)) {
-        std::error_code error;
-        const bool gone = !std::filesystem::exists(Utf16ToUtf8(path), error) && !error;
-        return gone;  // nothing left to keep, or bytes that cannot be read
-    }
-    if (DecodeSaveFile(head.data(), head.size(), CurrentLevelCaps()).status != SaveFileStatus::BadHeader) {
-        return true;
-    }
-    return CopyFileAtomic(path, path + kBackupSuffix);
+    if (unreadSaveFile.empty() || unreadSaveFile != path) return true;
+    return BackUpFile(path, path + kBackupSuffix) != BackupResult::Failed;
 }
 
 bool WriteSaveFileInUse() {
@@ -40,7 +32,7 @@ bool WriteSaveFileInUse() {
     if (!CSaveData().SaveFile(kSaveBuildsAutoRunJob, kSaveBuildsAutoRunSlot, g_szSaveFilePath)) {
         return false;
     }
-    if (g_szUnreadSaveFilePath == g_szSaveFilePath) g_szUnreadSaveFilePath.clear();
+    if (unreadSaveFile == g_szSaveFilePath) unreadSaveFile.clear();
     return true;
 }
 
@@ -51,13 +43,14 @@ bool SaveFileInUse() { return g_bSaveFileOpen || g_Options.SaveToFile; }
 bool LoadBuilds() {
     CSaveData data;
     if (!SaveFileInUse()) {
-        g_szUnreadSaveFilePath.clear();
+        unreadSaveFile.clear();
         data.LoadRegistry();
         return true;
     }
     if (!g_bSaveFileOpen) g_szSaveFilePath = AbsolutePath(kFixedSaveFileName);
-    const bool unread = data.LoadFile(g_szSaveFilePath).status == SaveFileStatus::BadHeader;
-    g_szUnreadSaveFilePath = unread ? g_szSaveFilePath : std::u16string();
+    const SaveFileStatus status = data.LoadFile(g_szSaveFilePath).status;
+    const bool unread = status != SaveFileStatus::Ok && status != SaveFileStatus::Missing;
+    unreadSaveFile = unread ? g_szSaveFilePath : std::u16string();
     return true;
 }
 

@@ -19,15 +19,16 @@ bool SaveFileInUse();
 // Loads all builds from the current store. In fixed-file mode it points
 // g_szSaveFilePath at "Tolvemar.sav" of the current folder, as an absolute
 // path. A file that cannot be read or fails its header check leaves the
-// builds as they are; one that fails the check is noted in
-// g_szUnreadSaveFilePath. Always true; g_bModified is not changed.
+// builds as they are, and is noted for SaveBuilds. Always true; g_bModified
+// is not changed.
 bool LoadBuilds();
 
 // Saves all builds to the current store, first asking "저장할까요?" (Yes, No,
 // Cancel) when they were changed and AutoSave is off. Cancel gives false and
 // writes nothing; No gives true and writes nothing. Before it first replaces
-// a save file that failed the header check when read, it keeps that file's
-// bytes as "<name>.bak" beside it. When the write fails, asks
+// a save file that was there but did not load, it keeps that file's bytes as
+// "<name>.bak" beside it; when they cannot be read, the save fails. Only a
+// file that is not there is written without this care. When the write fails, asks
 // whether to go on without saving: Yes gives true, No false. g_bModified is
 // not changed.
 bool SaveBuilds();

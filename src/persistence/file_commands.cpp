@@ -64,7 +64,7 @@ void OnClickedLoadFile(FileCommandHost& host) {
     if (!chosen || chosen->empty()) return;
     const std::u16string path = AbsolutePath(*chosen);
     const SaveFileLoad loaded = CSaveData().LoadFile(path);
-    if (loaded.status == SaveFileStatus::CannotOpen) {
+    if (loaded.status == SaveFileStatus::CannotOpen || loaded.status == SaveFileStatus::Missing) {
         ChooserBox(kCannotOpenText, kErrorCaption, MbButtons::Ok, MbIcon::Stop);
         return;
     }

@@ -14,11 +14,10 @@ bool CSaveData::SaveFile(int32_t job, int32_t slot, const std::u16string& path) 
 SaveFileLoad CSaveData::LoadFile(const std::u16string& path) {
     SaveFileLoad result;
     std::vector<uint8_t> bytes;
-    if (!ReadFileHead(path, kSaveFileSize, bytes)) return result;
-    if (bytes.size() >= kSaveFileShortestHeader && bytes.size() < kSaveHeaderSize) {
-        // The words the file cuts off, whole or in part, read as -1.
-        bytes.resize(kSaveMagicSize + (bytes.size() - kSaveMagicSize) / 4 * 4);
-        bytes.resize(kSaveHeaderSize, 0xFF);
+    switch (ReadFileHead(path, kSaveFileSize, bytes)) {
+    case FileRead::Ok: break;
+    case FileRead::Missing: result.status = SaveFileStatus::Missing; return result;
+    case FileRead::Failed: return result;
     }
     const DecodedSaveFile decoded = DecodeSaveFile(bytes.data(), bytes.size(), CurrentLevelCaps());
     result.status = decoded.status;

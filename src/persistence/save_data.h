@@ -7,11 +7,6 @@
 #include <cstdint>
 #include <string>
 
-// The shortest file whose header can match: it ends right after the check
-// words at offsets 37 and 41. The two words after them (slots and nodes per
-// block) are never used, so a file may end before them.
-inline constexpr size_t kSaveFileShortestHeader = kSaveHeaderSize - 8;  // 45
-
 // The outcome of reading a save file.
 struct SaveFileLoad {
     SaveFileStatus status = SaveFileStatus::CannotOpen;
@@ -32,10 +27,10 @@ public:
     // false when it could not be written (the previous file is then intact).
     bool SaveFile(int32_t job, int32_t slot, const std::u16string& path);
 
-    // Reads the file at `path` into the builds. Nothing changes unless the
-    // header matches; then every whole job block is applied. A header word the
-    // file cuts off reads as -1, so a file of 45 to 52 bytes with matching
-    // check words loads no block and names the header's autorun job and slot.
+    // Reads the file at `path` into the builds, as DecodeSaveFile reads its
+    // bytes. Nothing changes unless the header matches; then every whole job
+    // block is applied. The status tells a file that loaded (Ok) from one
+    // that is not there (Missing) and one that is there but did not load.
     SaveFileLoad LoadFile(const std::u16string& path);
 
     // Writes every job's values into the profile sections "Slot" and "Data";

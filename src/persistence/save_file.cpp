@@ -79,7 +79,16 @@ std::vector<uint8_t> EncodeSaveFile(const AllBuilds& builds, int32_t autoRunJob,
 DecodedSaveFile DecodeSaveFile(const uint8_t* data, size_t size, const LevelCaps& caps) {
     DecodedSaveFile result;
     if (size > kSaveFileSize) size = kSaveFileSize;
-    if (!data || size < kSaveHeaderSize) return result;
+    if (!data || size < kSaveFileShortestHeader) return result;
+    uint8_t header[kSaveHeaderSize];
+    if (size < kSaveHeaderSize) {
+        // The words the file cuts off, whole or in part, read as -1.
+        const size_t whole = kSaveMagicSize + (size - kSaveMagicSize) / 4 * 4;
+        std::memset(header, 0xFF, sizeof header);
+        std::memcpy(header, data, whole);
+        data = header;
+        size = kSaveHeaderSize;
+    }
     if (std::memcmp(data, kSaveFileMagic, kSaveMagicSize) != 0) return result;
     if (GetWord(data, 21) != kSaveFileVersion) return result;
     if (GetWord(data, 37) != kSaveFileCheckA || GetWord(data, 41) != kSaveFileCheckB) {

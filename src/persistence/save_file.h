@@ -15,7 +15,11 @@ inline constexpr int32_t kSaveFileVersion = 3;
 inline constexpr int32_t kSaveFileCheckA = 186;
 inline constexpr int32_t kSaveFileCheckB = 176;
 inline constexpr int32_t kJobBlockMarker = 126;
-inline constexpr size_t kSaveHeaderSize = kSaveMagicSize + 9 * 4;                     // 53
+inline constexpr size_t kSaveHeaderSize = kSaveMagicSize + 9 * 4;  // 53
+// The shortest file whose header can match: it ends right after the check
+// words at offsets 37 and 41. The two words after them (slots and nodes per
+// block) are never used, so a file may end before them.
+inline constexpr size_t kSaveFileShortestHeader = kSaveHeaderSize - 8;                // 45
 inline constexpr size_t kJobBlockWords = 3 + kSlotCount * kNodeCount;                 // 303
 inline constexpr size_t kJobBlockSize = kJobBlockWords * 4;                           // 1,212
 inline constexpr size_t kSaveFileSize = kSaveHeaderSize + kJobCount * kJobBlockSize;  // 24,293
@@ -28,7 +32,8 @@ inline constexpr size_t kOffsetAutoRunGrade = 33;
 enum class SaveFileStatus {
     Ok,          // the header matched; the job blocks that were whole were read
     BadHeader,   // wrong magic, version or check words, or too short for them
-    CannotOpen,  // the file could not be opened or read
+    CannotOpen,  // something is at the path that could not be opened or read
+    Missing,     // nothing is at the path
 };
 
 // What a read found. The autorun job and slot are in range: a job outside
@@ -50,7 +55,9 @@ struct DecodedSaveFile {
 // the autorun job's autorun slot (0 for NO_JOB).
 std::vector<uint8_t> EncodeSaveFile(const AllBuilds& builds, int32_t autoRunJob, int32_t autoRunSlot);
 
-// Reads at most kSaveFileSize bytes. After a matching header, up to 20 blocks
+// Reads at most kSaveFileSize bytes; a header word the bytes cut off, whole
+// or in part, reads as -1, so 45 to 52 bytes with matching check words are a
+// valid file that holds no block. After a matching header, up to 20 blocks
 // are read in file order while each starts with the marker; a block cut short
 // ends the reading and is not used, a block whose job id is outside 0..19 is
 // passed over, and a later block of the same job wins. Levels are brought into

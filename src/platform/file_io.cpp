@@ -10,8 +10,6 @@
 
 namespace {
 
-unsigned long g_tempCounter = 0;
-
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -41,9 +39,17 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 }
 
 // Opens a regular file for reading without blocking on a pipe or device.
-int OpenRegularForReading(const std::string& path) {
+// -1 when that fails; `missing` then tells whether nothing at all is at the
+// path (a dangling symbolic link is something: the user's link to a file
+// that is not there now).
+int OpenRegularForReading(const std::string& path, bool* missing = nullptr) {
+    if (missing) *missing = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
+    if (fd < 0) {
+        struct stat entry {};
+        if (missing) *missing = errno == ENOENT && ::lstat(path.c_str(), &entry) != 0 && errno == ENOENT;
+        return -1;
+    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -86,8 +92,9 @@ std::string ResolveTarget(const std::string& path) {
 
 // A fresh name next to the target for a temporary file.
 std::string TempName(const std::string& folder, const std::string& name, int attempt) {
-    return folder + "/." + name + "." + std::to_string(::getpid()) + "." + std::to_string(++g_tempCounter) +
-           "." + std::to_string(attempt) + ".tmp";
+    static unsigned long counter = 0;
+    return folder + "/." + name + "." + std::to_string(::getpid()) + "." + std::to_string(++counter) + "." +
+           std::to_string(attempt) + ".tmp";
 }
 
 // Creates a new named temporary file next to the target; O_EXCL makes a
@@ -117,7 +124,11 @@ bool LinkUnnamed(int fd, const std::string& folder, const std::string& name, std
 
 }  // namespace
 
-std::string Utf16ToUtf8(const std::u16string& text) {
+namespace {
+
+// The UTF-8 form of `text`. A lone surrogate becomes U+FFFD, or, when
+// `escapes` is set and it stands for a byte (U+DC80..U+DCFF), that byte.
+std::string EncodeUtf8(const std::u16string& text, bool escapes) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -126,6 +137,9 @@ std::string Utf16ToUtf8(const std::u16string& text) {
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
+        } else if (escapes && c >= 0xDC80 && c <= 0xDCFF) {
+            out += static_cast<char>(c - 0xDC00);
+            continue;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
@@ -134,7 +148,11 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     return out;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
+// The text of UTF-8 bytes. Each maximal ill-formed subpart (a byte that
+// cannot start a sequence, or the longest start of a sequence that breaks
+// off) becomes one U+FFFD, or, when `escapes` is set, one lone surrogate
+// U+DC80..U+DCFF per byte.
+std::u16string DecodeUtf8(std::string_view text, bool escapes) {
     std::u16string out;
     out.reserve(text.size());
     const size_t n = text.size();
@@ -164,16 +182,12 @@ std::u16string Utf8ToUtf16(std::string_view text) {
             c = lead & 0x07;
             if (lead == 0xF0) low = 0x90;
             if (lead == 0xF4) high = 0x8F;
-        } else {
-            AppendUtf16(out, 0xFFFD);
-            ++i;
-            continue;
         }
-        // A broken sequence gives one U+FFFD for its longest well-formed
-        // start (the maximal ill-formed subpart); the byte that broke it is
-        // read again as the start of what follows.
+        // A broken sequence is replaced as a whole up to its longest
+        // well-formed start; the byte that broke it is read again as the start
+        // of what follows.
         size_t j = i + 1;
-        bool complete = true;
+        bool complete = length > 0;
         for (int k = 1; k < length; ++k, ++j) {
             const unsigned char next = j < n ? static_cast<unsigned char>(text[j]) : 0;
             if (j >= n || next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
@@ -182,16 +196,34 @@ std::u16string Utf8ToUtf16(std::string_view text) {
             }
             c = (c << 6) | (next & 0x3F);
         }
-        AppendUtf16(out, complete ? c : 0xFFFD);
+        if (complete) {
+            AppendUtf16(out, c);
+        } else if (escapes) {
+            for (size_t b = i; b < j; ++b)
+                out += static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(text[b]));
+        } else {
+            AppendUtf16(out, 0xFFFD);
+        }
         i = j;
     }
     return out;
 }
 
-bool ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out) {
+}  // namespace
+
+std::string Utf16ToUtf8(const std::u16string& text) { return EncodeUtf8(text, false); }
+
+std::u16string Utf8ToUtf16(std::string_view text) { return DecodeUtf8(text, false); }
+
+std::u16string DecodeFileName(std::string_view bytes) { return DecodeUtf8(bytes, true); }
+
+std::string EncodeFileName(const std::u16string& name) { return EncodeUtf8(name, true); }
+
+FileRead ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out) {
     out.clear();
-    const int fd = OpenRegularForReading(Utf16ToUtf8(path));
-    if (fd < 0) return false;
+    bool missing = false;
+    const int fd = OpenRegularForReading(EncodeFileName(path), &missing);
+    if (fd < 0) return missing ? FileRead::Missing : FileRead::Failed;
     out.resize(maxBytes);
     size_t filled = 0;
     bool ok = true;
@@ -207,11 +239,11 @@ bool ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8
     }
     ::close(fd);
     out.resize(ok ? filled : 0);
-    return ok;
+    return ok ? FileRead::Ok : FileRead::Failed;
 }
 
 bool CanOpenForReading(const std::u16string& path) {
-    const int fd = OpenRegularForReading(Utf16ToUtf8(path));
+    const int fd = OpenRegularForReading(EncodeFileName(path));
     if (fd < 0) return false;
     ::close(fd);
     return true;
@@ -226,10 +258,14 @@ bool MayWrite(const std::string& target) {
 // Puts a new file, whose bytes `fill` writes, in place of the file at `path`,
 // or leaves that file byte for byte as it was. `fill` may be called a second
 // time on a fresh file when the first attempt failed. A new file gets
-// `newFileMode` when that is not negative.
-bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fill, int newFileMode) {
+// `newFileMode` when that is not negative. With `followLink`, a symbolic link
+// at `path` is kept and the file it names is replaced; without, the link
+// itself is replaced and what it names is not touched.
+bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fill, int newFileMode,
+                 bool followLink) {
     if (path.empty()) return false;
-    const std::string target = ResolveTarget(Utf16ToUtf8(path));
+    const std::string spelled = EncodeFileName(path);
+    const std::string target = followLink ? ResolveTarget(spelled) : spelled;
     const std::string folder = FolderOf(target);
     const size_t slash = target.find_last_of('/');
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -238,13 +274,15 @@ bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fil
     // An existing file keeps its permissions; a new one gets the mode asked
     // for, or else 0666 less the umask, as any new file.
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    const bool exists =
+        (followLink ? ::stat(target.c_str(), &existing) : ::lstat(target.c_str(), &existing)) == 0;
     const bool keepMode = exists && S_ISREG(existing.st_mode);
     // The rename needs only a writable folder, so it would replace a file
     // the user made read-only (or closed completely): such a file is left
     // alone, as if the write had failed. The effective ids decide, as for an
-    // open for writing.
-    if (exists && !MayWrite(target)) return false;
+    // open for writing. A link that is replaced rather than followed is only
+    // a name in the folder.
+    if (exists && !S_ISLNK(existing.st_mode) && !MayWrite(target)) return false;
     auto writeTemp = [&](int fd) {
         if (keepMode)
             (void)::fchmod(fd, existing.st_mode & 07777);
@@ -291,42 +329,66 @@ bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fil
     return true;
 }
 
+// The file a path names in the end, links followed; empty when there is none.
+std::string RealPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+}
+
 }  // namespace
 
 bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
     return ReplaceFile(
-        path, [&](int fd) { return WriteAll(fd, static_cast<const uint8_t*>(data), size); }, -1);
+        path, [&](int fd) { return WriteAll(fd, static_cast<const uint8_t*>(data), size); }, -1, true);
 }
 
 bool MayReplaceFile(const std::u16string& path) {
     if (path.empty()) return false;
-    const std::string target = ResolveTarget(Utf16ToUtf8(path));
+    const std::string target = ResolveTarget(EncodeFileName(path));
     struct stat existing {};
     return ::stat(target.c_str(), &existing) != 0 || MayWrite(target);
 }
 
-bool CopyFileAtomic(const std::u16string& from, const std::u16string& to) {
-    const int source = OpenRegularForReading(Utf16ToUtf8(from));
-    if (source < 0) return false;
+BackupResult BackUpFile(const std::u16string& from, const std::u16string& to) {
+    const std::string source = EncodeFileName(from);
+    const std::string copy = EncodeFileName(to);
+    bool missing = false;
+    const int fd = OpenRegularForReading(source, &missing);
+    if (fd < 0) return missing ? BackupResult::NothingToKeep : BackupResult::Failed;
     struct stat info {};
-    bool ok = ::fstat(source, &info) == 0;
-    const auto copy = [&](int fd) {
-        uint8_t buffer[65536];
-        off_t offset = 0;
-        for (;;) {
-            const ssize_t got = ::pread(source, buffer, sizeof buffer, offset);
-            if (got < 0) {
-                if (errno == EINTR) continue;
-                return false;
+    struct stat entry {};
+    uint8_t first = 0;
+    ssize_t got = 0;
+    do {
+        got = ::pread(fd, &first, 1, 0);
+    } while (got < 0 && errno == EINTR);
+    BackupResult result = BackupResult::Failed;
+    if (got == 0) {
+        result = BackupResult::NothingToKeep;
+    } else if (got > 0 && ::fstat(fd, &info) == 0 &&
+               // A file that is itself the backup's name (a link to it) would be
+               // replaced by whatever is saved next: no copy can be kept there.
+               !(::lstat(copy.c_str(), &entry) == 0 && !S_ISLNK(entry.st_mode) &&
+                 RealPath(source) == RealPath(copy))) {
+        const auto write = [&](int out) {
+            uint8_t buffer[65536];
+            off_t offset = 0;
+            for (;;) {
+                const ssize_t n = ::pread(fd, buffer, sizeof buffer, offset);
+                if (n < 0) {
+                    if (errno == EINTR) continue;
+                    return false;
+                }
+                if (n == 0) return true;
+                if (!WriteAll(out, buffer, static_cast<size_t>(n))) return false;
+                offset += n;
             }
-            if (got == 0) return true;
-            if (!WriteAll(fd, buffer, static_cast<size_t>(got))) return false;
-            offset += got;
-        }
-    };
-    ok = ok && ReplaceFile(to, copy, static_cast<int>(info.st_mode & 07777));
-    ::close(source);
-    return ok;
+        };
+        if (ReplaceFile(to, write, static_cast<int>(info.st_mode & 07777), false))
+            result = BackupResult::Copied;
+    }
+    ::close(fd);
+    return result;
 }
 
 std::u16string AbsolutePath(const std::u16string& path) {
@@ -336,5 +398,5 @@ std::u16string AbsolutePath(const std::u16string& path) {
     std::string folder(cwd);
     std::free(cwd);
     if (folder.empty() || folder.back() != '/') folder += '/';
-    return Utf8ToUtf16(folder) + path;
+    return DecodeFileName(folder) + path;
 }

@@ -7,10 +7,15 @@
 #include <string_view>
 #include <vector>
 
-// Reads at most `maxBytes` from the start of a regular file into `out`.
-// False when the path does not name a regular file that can be opened and
-// read; `out` is then empty.
-bool ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out);
+enum class FileRead {
+    Ok,       // the bytes were read
+    Missing,  // nothing is at that path
+    Failed,   // something is there that could not be opened or read as a regular file
+};
+
+// Reads at most `maxBytes` from the start of a regular file into `out`, which
+// is empty unless the result is Ok.
+FileRead ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out);
 
 // True when the path names a regular file that can be opened for reading.
 bool CanOpenForReading(const std::u16string& path);
@@ -26,17 +31,32 @@ bool WriteFileAtomic(const std::u16string& path, const void* data, size_t size);
 // user may write the one that is.
 bool MayReplaceFile(const std::u16string& path);
 
-// Copies the regular file `from` whole to `to`, replacing `to` the same safe
-// way as WriteFileAtomic; a new `to` gets the permissions of `from`. False
-// when `from` cannot be read or `to` cannot be written.
-bool CopyFileAtomic(const std::u16string& from, const std::u16string& to);
+enum class BackupResult {
+    Copied,         // `to` now holds the bytes of `from`
+    NothingToKeep,  // `from` is missing or empty; `to` is left as it was
+    Failed,         // `from` could not be read or `to` not written; `to` is as it was
+};
+
+// Keeps the bytes of the regular file `from` as the file `to`, replacing `to`
+// the same safe way as WriteFileAtomic, with the permissions of `from`. `to`
+// is a name of the program's own: a symbolic link there is replaced by the
+// copy, never written through.
+BackupResult BackUpFile(const std::u16string& from, const std::u16string& to);
 
 // The path made absolute against the process's current folder.
 std::u16string AbsolutePath(const std::u16string& path);
 
-// Conversions between the UTF-16 text of the program and UTF-8 bytes (file
-// names, the update reply). An unpaired surrogate becomes U+FFFD, and so does
-// each maximal ill-formed subpart of the bytes: a byte that cannot start a
-// sequence, or the longest start of a sequence that breaks off.
+// Conversions between the UTF-16 text of the program and UTF-8 text read from
+// outside (the update reply). An unpaired surrogate becomes U+FFFD, and so
+// does each maximal ill-formed subpart of the bytes: a byte that cannot start
+// a sequence, or the longest start of a sequence that breaks off.
 std::string Utf16ToUtf8(const std::u16string& text);
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// Conversions between a file name as the system spells it (bytes, mostly
+// UTF-8) and the program's UTF-16 text, which give back every name byte for
+// byte: a byte that is not part of well-formed UTF-8 stands for itself as the
+// lone surrogate U+DC80..U+DCFF (so a folder named in another code page is
+// still found), and such a surrogate turns back into its byte.
+std::u16string DecodeFileName(std::string_view bytes);
+std::string EncodeFileName(const std::u16string& name);

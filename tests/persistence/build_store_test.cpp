@@ -110,7 +110,9 @@ TEST_F(BuildStoreTest, AFailedFileWriteAsksAndKeepsTheOldFile) {
 }
 
 // A save file that failed the header check at start was overwritten by the
-// first save: whatever it held was lost without a word.
+// first save: whatever it held was lost without a word. The copy is the
+// program's own name: a link there was written through, replacing the file
+// it named (or the save file itself, so nothing was kept).
 TEST_F(BuildStoreTest, AFileThatFailedTheHeaderCheckIsKeptAsBakBeforeTheFirstSave) {
     const std::filesystem::path file = dir_ / "Tolvemar.sav";
     const std::filesystem::path backup = dir_ / "Tolvemar.sav.bak";
@@ -129,7 +131,25 @@ TEST_F(BuildStoreTest, AFileThatFailedTheHeaderCheckIsKeptAsBakBeforeTheFirstSav
     EXPECT_EQ(boxes_[0], AskContinue());
     EXPECT_EQ(ReadBytes(file), foreign);
 
+    // A link in the backup's place is replaced, and what it names is not
+    // touched: another file, or the save file itself.
     std::filesystem::remove(backup);
+    std::filesystem::create_directory(dir_ / "elsewhere");
+    WriteBytes(dir_ / "elsewhere" / "precious.txt", {1, 2, 3});
+    for (const char* target : {"elsewhere/precious.txt", "Tolvemar.sav"}) {
+        std::filesystem::remove(backup);
+        WriteBytes(file, foreign);
+        LoadBuilds();
+        std::filesystem::create_symlink(target, backup);
+        ASSERT_TRUE(SaveBuilds()) << target;
+        EXPECT_FALSE(std::filesystem::is_symlink(backup)) << target;
+        EXPECT_EQ(ReadBytes(backup), foreign) << target;
+        ExpectSaveFileAutorun(file, 18, 0);
+    }
+    EXPECT_EQ(ReadBytes(dir_ / "elsewhere" / "precious.txt"), (std::vector<uint8_t>{1, 2, 3}));
+
+    WriteBytes(file, foreign);
+    LoadBuilds();
     WriteBytes(backup, {1, 2, 3});  // an older backup is replaced
     ASSERT_TRUE(SaveBuilds());
     EXPECT_EQ(ReadBytes(backup), foreign);
@@ -137,8 +157,16 @@ TEST_F(BuildStoreTest, AFileThatFailedTheHeaderCheckIsKeptAsBakBeforeTheFirstSav
     ASSERT_TRUE(SaveBuilds());  // the file is a save file now: the backup stays
     EXPECT_EQ(ReadBytes(backup), foreign);
 
-    // A valid file, and one cut short inside its blocks, get no backup.
-    for (const size_t size : {kSaveFileSize, kSaveHeaderSize + 700}) {
+    // An empty file has nothing to keep: the older backup survives it.
+    WriteBytes(file, {});
+    LoadBuilds();
+    ASSERT_TRUE(SaveBuilds());
+    EXPECT_EQ(ReadBytes(backup), foreign);
+    ExpectSaveFileAutorun(file, 18, 0);
+
+    // A valid file, and one cut short inside its blocks or after its check
+    // words, get no backup.
+    for (const size_t size : {kSaveFileSize, kSaveHeaderSize + 700, kSaveFileShortestHeader}) {
         std::filesystem::remove(backup);
         std::vector<uint8_t> bytes = ReadBytes(file);
         bytes.resize(size);
@@ -146,6 +174,64 @@ TEST_F(BuildStoreTest, AFileThatFailedTheHeaderCheckIsKeptAsBakBeforeTheFirstSav
         LoadBuilds();
         ASSERT_TRUE(SaveBuilds());
         EXPECT_FALSE(std::filesystem::exists(backup)) << size;
+    }
+}
+
+// A save file this user may write but not read loaded as nothing, and the
+// exit save replaced it with the builds in memory, without a backup or a
+// question. The superuser reads every file, so the program's part runs in a
+// child that has dropped to an unprivileged user.
+TEST_F(BuildStoreTest, AFileThatIsThereButCouldNotBeReadIsNeverReplacedBlind) {
+    const std::filesystem::path home = dir_ / "home";
+    std::filesystem::create_directory(home);
+    ApplyAll(RandomValidBuilds(7, CurrentLevelCaps()));
+    const std::vector<uint8_t> kept = EncodeSaveFile(CaptureBuilds(), 3, 1);
+    WriteBytes(home / "Tolvemar.sav", kept);
+    std::filesystem::permissions(home / "Tolvemar.sav", std::filesystem::perms::owner_write);
+    ApplyAll(AllBuilds{});
+
+    const int status = RunUnprivileged({home, home / "Tolvemar.sav"}, [&] {
+        int faults = 0;
+        int questions = 0;
+        SetMessageBoxHandler([&](const MessageBoxRequest& request) {
+            if (request == AskContinue()) ++questions;
+            return MbResult::No;
+        });
+        if (::chdir(home.c_str()) != 0) return 64;
+        g_Options.SaveToFile = 1;
+        LoadBuilds();
+        if (SaveBuilds() || questions != 1) faults |= 1;  // its bytes cannot be kept: no save
+        std::filesystem::permissions(home / "Tolvemar.sav", std::filesystem::perms::owner_read,
+                                     std::filesystem::perm_options::add);
+        if (!SaveBuilds()) faults |= 2;  // now they can
+        return faults;
+    });
+    ASSERT_NE(status, kCouldNotDrop) << "could not drop to an unprivileged user";
+    EXPECT_EQ(status, 0) << "1: replaced while unreadable, or no question; 2: not saved once readable";
+    EXPECT_EQ(ReadBytes(home / "Tolvemar.sav.bak"), kept);
+    ExpectSaveFileAutorun(home / "Tolvemar.sav", 18, 0);
+}
+
+// The start folder's name in another code page (here CP949) was decoded with
+// U+FFFD in place of its bytes: the save file of that folder was not found,
+// and every save failed.
+TEST_F(BuildStoreTest, ASaveFileInAFolderNamedInAnotherCodePageLoadsAndSaves) {
+    const std::filesystem::path folder = dir_ / "\xc0\xfa\xc0\xe5";
+    std::filesystem::create_directory(folder);
+    const AllBuilds builds = RandomValidBuilds(8, CurrentLevelCaps());
+    WriteBytes(folder / "Tolvemar.sav", EncodeSaveFile(builds, 2, 0));
+    ASSERT_EQ(::chdir(folder.c_str()), 0);
+    g_Options.SaveToFile = 1;
+    LoadBuilds();
+    EXPECT_TRUE(CaptureBuilds() == builds);
+    ASSERT_TRUE(SaveBuilds());
+    ExpectSaveFileAutorun(folder / "Tolvemar.sav", 18, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);  // nothing beside it
+
+    // Every byte string names itself again.
+    for (unsigned b = 0; b < 256; ++b) {
+        const std::string name = {'a', static_cast<char>(b), static_cast<char>(0xE2), static_cast<char>(b)};
+        EXPECT_EQ(Narrow(Wide(name)), name) << b;
     }
 }
 

@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
     if (argc != 4 || std::strcmp(argv[1], "file") != 0) return 2;
     kill_test::PrepareChild();
     g_bSaveFileOpen = true;
-    g_szSaveFilePath = Utf8ToUtf16(argv[2]);
+    g_szSaveFilePath = DecodeFileName(argv[2]);
     kill_test::SaveUntilKilled(std::strtoll(argv[3], nullptr, 10));
 }

@@ -14,18 +14,21 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace persist_test {
 
-inline std::string Narrow(const std::u16string& s) { return Utf16ToUtf8(s); }
-inline std::u16string Wide(const std::string& s) { return Utf8ToUtf16(s); }
+// A path between the system's bytes and the program's text.
+inline std::string Narrow(const std::u16string& s) { return EncodeFileName(s); }
+inline std::u16string Wide(const std::string& s) { return DecodeFileName(s); }
 
 inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -133,6 +136,43 @@ private:
     AppOptions savedOptions_;
     std::string savedCwd_;
 };
+
+// The exit code of RunUnprivileged's child when it could not drop.
+inline constexpr int kCouldNotDrop = 100;
+
+// Runs `body` in a child process and gives its exit code. The superuser may
+// read and write every file, so when the tests run as the superuser the child
+// first drops to an unprivileged user, who is given `owned` (and may pass
+// through the folders above them).
+inline int RunUnprivileged(const std::vector<std::filesystem::path>& owned,
+                           const std::function<int()>& body) {
+    constexpr uid_t kNobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        for (const std::filesystem::path& path : owned) {
+            if (::chown(path.c_str(), kNobody, kNobody) != 0) return kCouldNotDrop;
+            for (std::filesystem::path up = path.parent_path(); up != up.root_path(); up = up.parent_path()) {
+                if ((std::filesystem::status(up).permissions() & std::filesystem::perms::others_exec) ==
+                    std::filesystem::perms::none) {
+                    std::filesystem::permissions(up, std::filesystem::perms::others_exec,
+                                                 std::filesystem::perm_options::add);
+                }
+            }
+        }
+    }
+    const pid_t child = ::fork();
+    if (child < 0) return kCouldNotDrop;
+    if (child == 0) {
+        if (root &&
+            (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+            ::_exit(kCouldNotDrop);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
 
 // A whole save file at `path` naming the autorun job and slot.
 inline void ExpectSaveFileAutorun(const std::filesystem::path& path, int32_t job, int32_t slot) {

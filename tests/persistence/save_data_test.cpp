@@ -60,7 +60,7 @@ TEST_F(SaveDataTest, ABadHeaderOrAnUnreadableFileChangesNothing) {
 
     for (const char* name : {"missing.tvf", ""}) {
         result = CSaveData().LoadFile(PathIn(name));  // "" names the folder itself
-        EXPECT_EQ(result.status, SaveFileStatus::CannotOpen) << name;
+        EXPECT_EQ(result.status, *name ? SaveFileStatus::Missing : SaveFileStatus::CannotOpen) << name;
         EXPECT_EQ(result.Packed(), NO_JOB);
     }
     EXPECT_TRUE(CaptureBuilds() == before);
@@ -154,8 +154,6 @@ TEST_F(SaveDataTest, AFailedWriteLeavesThePreviousFileByteForByte) {
 // writer runs in a child that has dropped to an unprivileged user.
 TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
     namespace fs = std::filesystem;
-    const bool root = ::geteuid() == 0;
-    constexpr uid_t kNobody = 65534;
     const fs::path home = dir_ / "home";
     fs::create_directories(home / "locked");
     ApplyAll(RandomValidBuilds(3, CurrentLevelCaps()));
@@ -175,43 +173,32 @@ TEST_F(SaveDataTest, AFileThisUserMayNotWriteIsNeverReplaced) {
     WriteBytes(home / "foreign.sav", foreign);
     fs::permissions(home / "foreign.sav", fs::perms(0444));
     fs::permissions(home / "locked", fs::perms(0555));
-    if (root) {
-        fs::permissions(dir_, fs::perms(0711));
-        for (const char* name : {"", "locked", files[0].name, files[1].name, files[2].name, "foreign.sav"}) {
-            ASSERT_EQ(::chown((home / name).c_str(), kNobody, kNobody), 0) << name;
-        }
-    }
     ApplyAll(RandomValidBuilds(4, CurrentLevelCaps()));
 
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (root &&
-            (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0)) {
-            ::_exit(100);
-        }
-        int replaced = 0;
-        for (int i = 0; i < 3; ++i) {
-            if (CSaveData().SaveFile(0, 0, Wide((home / files[i].name).string()))) replaced |= 1 << i;
-        }
-        // A new file in the same folder is written: the refusals above come
-        // from the files' permissions, not from a child that cannot write.
-        if (!CSaveData().SaveFile(0, 0, Wide((home / "new.tvf").string()))) replaced |= 8;
-        // The exit save neither replaces nor copies it (a read-only .bak
-        // would block every later save).
-        g_Options.SaveToFile = 1;
-        g_szSaveFilePath = g_szUnreadSaveFilePath = Wide((home / "foreign.sav").string());
-        SetMessageBoxHandler([](const MessageBoxRequest&) { return MbResult::No; });
-        if (SaveBuilds()) replaced |= 16;
-        ::_exit(replaced);
-    }
-    int status = 0;
-    const pid_t waited = ::waitpid(child, &status, 0);
+    const int status =
+        RunUnprivileged({home, home / "locked", home / files[0].name, home / files[1].name,
+                         home / files[2].name, home / "foreign.sav"},
+                        [&] {
+                            int replaced = 0;
+                            for (int i = 0; i < 3; ++i) {
+                                if (CSaveData().SaveFile(0, 0, Wide((home / files[i].name).string())))
+                                    replaced |= 1 << i;
+                            }
+                            // A new file in the same folder is written: the refusals above come
+                            // from the files' permissions, not from a child that cannot write.
+                            if (!CSaveData().SaveFile(0, 0, Wide((home / "new.tvf").string()))) replaced |= 8;
+                            // The exit save neither replaces nor copies it (a read-only .bak
+                            // would block every later save).
+                            g_bSaveFileOpen = true;
+                            g_szSaveFilePath = Wide((home / "foreign.sav").string());
+                            LoadBuilds();
+                            SetMessageBoxHandler([](const MessageBoxRequest&) { return MbResult::No; });
+                            if (SaveBuilds()) replaced |= 16;
+                            return replaced;
+                        });
     fs::permissions(home / "locked", fs::perms(0755));
-    ASSERT_EQ(waited, child);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_NE(WEXITSTATUS(status), 100) << "could not drop to an unprivileged user";
-    EXPECT_EQ(WEXITSTATUS(status), 0)
+    ASSERT_NE(status, kCouldNotDrop) << "could not drop to an unprivileged user";
+    EXPECT_EQ(status, 0)
         << "bit i: file i replaced; 8: a new file not written; 16: the exit save reported success";
     EXPECT_EQ(ReadBytes(home / "foreign.sav"), foreign);
     for (const auto& file : files) {

@@ -122,7 +122,7 @@ TEST(SaveFileFormat, EveryTruncationIsSafeAndKeepsOnlyWholeBlocks) {
         // A buffer of exactly this length, so a read past it is caught.
         const std::vector<uint8_t> cut(full.begin(), full.begin() + static_cast<ptrdiff_t>(length));
         const DecodedSaveFile d = DecodeSaveFile(cut.data(), cut.size(), caps);
-        if (length < kSaveHeaderSize) {
+        if (length < kSaveFileShortestHeader) {
             ASSERT_EQ(d.status, SaveFileStatus::BadHeader) << length;
             ASSERT_EQ(d.Packed(), NO_JOB);
             continue;
