@@ -22,6 +22,7 @@ import argparse
 import filecmp
 import os
 import random
+import re
 import sys
 import tempfile
 
@@ -690,6 +691,17 @@ def check_name_widths(texts):
                     fail(f'job {job}: name {name!r} ({width} px) wider than its save-dialog radio ({room} px)')
 
 
+# What a skill of at most one level cannot truthfully say: that its level
+# rises ("레벨이 오를수록", "레벨을 올리면", "레벨업"), that something comes per
+# level ("레벨당", "레벨마다", "레벨에 따라"), that more points raise it
+# ("올릴수록", "익힐수록"), or a level above 1 ("[Lv 2]", "레벨 3").
+ONE_LEVEL_REFUSED = re.compile(
+    r'레벨\s*[이을가]?\s*(오르|오를|올라|올릴|올리|높아|높을|높일|높이|늘어|늘리|상승|증가)'
+    r'|레벨\s*(당|마다|별|에\s*따라|업)'
+    r'|(올릴|익힐|투자할)\s*수록'
+    r'|(레벨|(?i:lv)\.?)\s*:?\s*([2-9]|[1-9][0-9])')
+
+
 def check_descriptions(desc, skills):
     idents = {s.ident: p for p, s in skills.items()}
     matched, other, empty_other = set(), 0, 0
@@ -712,7 +724,14 @@ def check_descriptions(desc, skills):
             if '"' in s or '}' in s or '\r' in s:
                 fail(f'{ident}: string holds a quote, brace or CR')
         if ident in idents:
-            check_level_lines(ident, strings, skills[idents[ident]].max_level)
+            max_level = skills[idents[ident]].max_level
+            check_level_lines(ident, strings, max_level)
+            if max_level <= 1:
+                for x in strings:
+                    found = ONE_LEVEL_REFUSED.search(strip_colours(x))
+                    if found:
+                        fail(f'{ident}: "{found.group(0)}" in a description of a skill with '
+                             f'maxLevel {max_level}: {strip_colours(x)!r}')
     if (len(desc), len(matched), other, empty_other) != (1065, 736, 329, 152):
         fail(f'description lines {len(desc)}, matched {len(matched)}, other {other}, empty {empty_other}')
 
