@@ -118,17 +118,17 @@ const LocalizedText g_LocalizedTextTable[kTextCount] = {
     {{u"현자", u"Sage", u"賢者"}},  // 111
     {{u"여명수호자", u"Dawnguard", u""}},  // 112
     {{u"성운술사", u"Nebulist", u""}},  // 113
-    {{u"신궁", u"Hawk", u""}},  // 114
+    {{u"매", u"Hawk", u""}},  // 114
     {{u"철혈투사", u"Ironblood", u""}},  // 115
     {{u"성광사제", u"Lumenant", u""}},  // 116
-    {{u"수왕", u"Druid", u""}},  // 117
+    {{u"야수", u"Beast", u""}},  // 117
     {{u"흑익", u"Crow", u""}},  // 118
     {{u"천둥권사", u"Boltfist", u""}},  // 119
     {{u"시성", u"Skald", u""}},  // 120
-    {{u"독안개", u"Venomist", u""}},  // 121
+    {{u"독술사", u"Venomist", u""}},  // 121
     {{u"마인", u"Fiend", u""}},  // 122
     {{u"룬장인", u"Runist", u""}},  // 123
-    {{u"황금술사", u"Aurist", u""}},  // 124
+    {{u"황금술사", u"Aurifex", u""}},  // 124
     {{u"초심자", u"Novice", u"初心者"}},  // 125
     {{u"숙련자", u"Veteran", u"熟練者"}},  // 126
     {{u"견습병", u"Recruit", u"新兵"}},  // 127
