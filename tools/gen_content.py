@@ -691,6 +691,34 @@ def check_name_widths(texts):
                     fail(f'job {job}: name {name!r} ({width} px) wider than its save-dialog radio ({room} px)')
 
 
+def check_release_note_names(notes, texts):
+    """The release notes name each job as the chooser does: by its Korean name
+    of the highest grade. A job's other titles and names (lower grades, page
+    titles) are refused where they stand as a word, bare or with a particle."""
+    chooser = {job: texts[JOBS[job][4][JOBS[job][1]]][0] for job in range(20)}
+    other = {}
+    for job in range(20):
+        low, high = JOBS[job][0], JOBS[job][1]
+        grades = range(low, high + 1)
+        shown = [JOBS[job][3][g] for g in grades] + [JOBS[job][4][g] for g in grades]
+        shown += [PAGES[job][p][4] for p in range(4) if PAGES[job][p] and PAGES[job][p][4]]
+        for index in shown:
+            korean = texts[index][0]
+            if korean != chooser[job] and korean not in chooser.values():
+                other.setdefault(korean, job)
+    particles = ('', '와', '과', '의', '를', '을', '은', '는', '이', '가', '도', '로', '으로', '에')
+    for number, line in enumerate(notes.splitlines(), 1):
+        words = [w.strip('.,()!?"\'') for w in line.split()]
+        for text, job in other.items():
+            if ' ' in text:
+                hit = text in line
+            else:
+                hit = any(w == text + p for w in words for p in particles)
+            if hit:
+                fail(f'release_notes_177.txt:{number}: calls job {job} {text!r}; '
+                     f'the chooser calls it {chooser[job]!r}')
+
+
 # What a skill of at most one level cannot truthfully say: that its level
 # rises ("레벨이 오를수록", "레벨을 올리면", "레벨업"), that something comes per
 # level ("레벨당", "레벨마다", "레벨에 따라"), that more points raise it
@@ -954,6 +982,7 @@ def build(out_root):
     texts = load_texts()
     check_texts(texts)
     check_name_widths(texts)
+    check_release_note_names(read_text('release_notes_177.txt'), texts)
     trees = load_trees(skills)
     check_trees(skills, trees)
     check_point_budget(skills, trees)
