@@ -83,7 +83,7 @@ const LocalizedText g_LocalizedTextTable[kTextCount] = {
     {{u"저주의 칼날", u"", u""}},  // 76
     {{u"별 읽는 아이", u"", u""}},  // 77
     {{u"하늘의 기록", u"", u""}},  // 78
-    {{u"불과 냄비", u"", u""}},  // 79
+    {{u"불과 솥", u"", u""}},  // 79
     {{u"수련검사", u"Swordhand", u"剣士見習い"}},  // 80
     {{u"견습마도사", u"Adept", u"見習い魔導士"}},  // 81
     {{u"사냥꾼", u"Tracker", u"狩人"}},  // 82
