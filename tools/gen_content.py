@@ -22,6 +22,7 @@ import argparse
 import filecmp
 import os
 import random
+import re
 import sys
 import tempfile
 
@@ -149,6 +150,48 @@ def dialog_text_width(text):
 
 def dialog_units_to_pixels(du):
     return (du * DIALOG_BASE_UNIT_X + 2) // 4
+
+
+# The tree window's header draws the job's title from x = 90 in its title
+# font (a bold italic serif with a 34-pixel cell, drawn at 30 pixels), and
+# places Close (49 dialog units wide) 30 pixels from the right edge of a window
+# as wide as the page rectangle of the grade shown plus 50. A title must end
+# left of Close. Latin advances are the title face's (printable ASCII from
+# the space on, in 1/2048 of the em); a Hangul syllable is one em, and other
+# wide characters come from a face without a bold, emboldened one pixel wider.
+# The italic's last stroke reaches past the advance by up to TITLE_OVERHANG.
+TITLE_LEFT = 90
+TITLE_FONT_PIXELS = 30
+TITLE_OVERHANG = 5
+CLOSE_BUTTON_WIDTH = 49
+CLOSE_RIGHT_MARGIN = 30
+WINDOW_EXTRA_WIDTH = 50
+TITLE_LATIN_ADVANCES = (
+    512, 797, 1137, 1024, 1024, 1706, 1593, 569, 682, 682, 1024, 1167, 512, 682, 512, 569,
+    1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 682, 682, 1167, 1167, 1167, 1024,
+    1704, 1366, 1366, 1366, 1479, 1366, 1366, 1479, 1593, 797, 1024, 1366, 1251, 1821, 1479, 1479,
+    1251, 1479, 1366, 1139, 1251, 1479, 1366, 1821, 1366, 1251, 1251, 682, 569, 682, 1167, 1024,
+    682, 1024, 1024, 909, 1024, 909, 682, 1024, 1139, 569, 569, 1024, 569, 1593, 1139, 1024,
+    1024, 1024, 797, 797, 569, 1139, 909, 1366, 1024, 909, 797, 713, 451, 713, 1167)
+
+
+def title_text_width(text):
+    """Pixel width of a job title in the tree window's title font."""
+    em, extra = 0.0, 0
+    for ch in text:
+        o = ord(ch)
+        if 32 <= o < 127:
+            em += TITLE_LATIN_ADVANCES[o - 32] / 2048
+        else:
+            em += 1.0
+            extra += not 0xAC00 <= o <= 0xD7A3
+    return round(em * TITLE_FONT_PIXELS) + extra
+
+
+def close_button_left(job, grade):
+    """Left edge of Close in the tree window showing the job at that grade."""
+    window_width = PAGES[job][grade][2] + WINDOW_EXTRA_WIDTH
+    return window_width - dialog_units_to_pixels(CLOSE_BUTTON_WIDTH) - CLOSE_RIGHT_MARGIN
 
 
 class ContentError(Exception):
@@ -690,6 +733,61 @@ def check_name_widths(texts):
                     fail(f'job {job}: name {name!r} ({width} px) wider than its save-dialog radio ({room} px)')
 
 
+def check_title_widths(texts):
+    """Every job's title, at each grade it is shown in and in each language by
+    the lookup's fallback, ends left of Close in the window of that grade."""
+    for job in range(20):
+        low, high = JOBS[job][0], JOBS[job][1]
+        for grade in range(low, high + 1):
+            t = texts[JOBS[job][3][grade]]
+            close = close_button_left(job, grade)
+            for lang in range(3):
+                title = t[lang] or t[1] or t[0]
+                right = TITLE_LEFT + title_text_width(title) + TITLE_OVERHANG
+                if right > close:
+                    fail(f'job {job}: title {title!r} at grade {grade} reaches x = {right}, '
+                         f'past the left edge of Close at x = {close}')
+
+
+def check_release_note_names(notes, texts):
+    """The release notes name each job as the chooser does: by its Korean name
+    of the highest grade. A job's other titles and names (lower grades, page
+    titles) are refused where they stand as a word, bare or with a particle."""
+    chooser = {job: texts[JOBS[job][4][JOBS[job][1]]][0] for job in range(20)}
+    other = {}
+    for job in range(20):
+        low, high = JOBS[job][0], JOBS[job][1]
+        grades = range(low, high + 1)
+        shown = [JOBS[job][3][g] for g in grades] + [JOBS[job][4][g] for g in grades]
+        shown += [PAGES[job][p][4] for p in range(4) if PAGES[job][p] and PAGES[job][p][4]]
+        for index in shown:
+            korean = texts[index][0]
+            if korean != chooser[job] and korean not in chooser.values():
+                other.setdefault(korean, job)
+    particles = ('', '와', '과', '의', '를', '을', '은', '는', '이', '가', '도', '로', '으로', '에')
+    for number, line in enumerate(notes.splitlines(), 1):
+        words = [w.strip('.,()!?"\'') for w in line.split()]
+        for text, job in other.items():
+            if ' ' in text:
+                hit = text in line
+            else:
+                hit = any(w == text + p for w in words for p in particles)
+            if hit:
+                fail(f'release_notes_177.txt:{number}: calls job {job} {text!r}; '
+                     f'the chooser calls it {chooser[job]!r}')
+
+
+# What a skill of at most one level cannot truthfully say: that its level
+# rises ("레벨이 오를수록", "레벨을 올리면", "레벨업"), that something comes per
+# level ("레벨당", "레벨마다", "레벨에 따라"), that more points raise it
+# ("올릴수록", "익힐수록"), or a level above 1 ("[Lv 2]", "레벨 3").
+ONE_LEVEL_REFUSED = re.compile(
+    r'레벨\s*[이을가]?\s*(오르|오를|올라|올릴|올리|높아|높을|높일|높이|늘어|늘리|상승|증가)'
+    r'|레벨\s*(당|마다|별|에\s*따라|업)'
+    r'|(올릴|익힐|투자할)\s*수록'
+    r'|(레벨|(?i:lv)\.?)\s*:?\s*([2-9]|[1-9][0-9])')
+
+
 def check_descriptions(desc, skills):
     idents = {s.ident: p for p, s in skills.items()}
     matched, other, empty_other = set(), 0, 0
@@ -712,7 +810,14 @@ def check_descriptions(desc, skills):
             if '"' in s or '}' in s or '\r' in s:
                 fail(f'{ident}: string holds a quote, brace or CR')
         if ident in idents:
-            check_level_lines(ident, strings, skills[idents[ident]].max_level)
+            max_level = skills[idents[ident]].max_level
+            check_level_lines(ident, strings, max_level)
+            if max_level <= 1:
+                for x in strings:
+                    found = ONE_LEVEL_REFUSED.search(strip_colours(x))
+                    if found:
+                        fail(f'{ident}: "{found.group(0)}" in a description of a skill with '
+                             f'maxLevel {max_level}: {strip_colours(x)!r}')
     if (len(desc), len(matched), other, empty_other) != (1065, 736, 329, 152):
         fail(f'description lines {len(desc)}, matched {len(matched)}, other {other}, empty {empty_other}')
 
@@ -935,6 +1040,8 @@ def build(out_root):
     texts = load_texts()
     check_texts(texts)
     check_name_widths(texts)
+    check_title_widths(texts)
+    check_release_note_names(read_text('release_notes_177.txt'), texts)
     trees = load_trees(skills)
     check_trees(skills, trees)
     check_point_budget(skills, trees)

@@ -83,7 +83,7 @@ const LocalizedText g_LocalizedTextTable[kTextCount] = {
     {{u"저주의 칼날", u"", u""}},  // 76
     {{u"별 읽는 아이", u"", u""}},  // 77
     {{u"하늘의 기록", u"", u""}},  // 78
-    {{u"불과 냄비", u"", u""}},  // 79
+    {{u"불과 솥", u"", u""}},  // 79
     {{u"수련검사", u"Swordhand", u"剣士見習い"}},  // 80
     {{u"견습마도사", u"Adept", u"見習い魔導士"}},  // 81
     {{u"사냥꾼", u"Tracker", u"狩人"}},  // 82
@@ -118,17 +118,17 @@ const LocalizedText g_LocalizedTextTable[kTextCount] = {
     {{u"현자", u"Sage", u"賢者"}},  // 111
     {{u"여명수호자", u"Dawnguard", u""}},  // 112
     {{u"성운술사", u"Nebulist", u""}},  // 113
-    {{u"신궁", u"Hawk", u""}},  // 114
+    {{u"매", u"Hawk", u""}},  // 114
     {{u"철혈투사", u"Ironblood", u""}},  // 115
     {{u"성광사제", u"Lumenant", u""}},  // 116
-    {{u"수왕", u"Druid", u""}},  // 117
+    {{u"야수", u"Beast", u""}},  // 117
     {{u"흑익", u"Crow", u""}},  // 118
     {{u"천둥권사", u"Boltfist", u""}},  // 119
     {{u"시성", u"Skald", u""}},  // 120
-    {{u"독안개", u"Venomist", u""}},  // 121
+    {{u"독술사", u"Venomist", u""}},  // 121
     {{u"마인", u"Fiend", u""}},  // 122
     {{u"룬장인", u"Runist", u""}},  // 123
-    {{u"황금술사", u"Aurist", u""}},  // 124
+    {{u"황금술사", u"Aurifex", u""}},  // 124
     {{u"초심자", u"Novice", u"初心者"}},  // 125
     {{u"숙련자", u"Veteran", u"熟練者"}},  // 126
     {{u"견습병", u"Recruit", u"新兵"}},  // 127
