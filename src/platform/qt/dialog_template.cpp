@@ -1,5 +1,6 @@
 #include "platform/qt/dialog_template.h"
 
+#include "platform/qt/focus_rect.h"
 #include "platform/qt/group_box_frame.h"
 
 #include <QCheckBox>
@@ -7,12 +8,62 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
 const char* const kControlIdProperty = "tolvemarControlId";
+
+// How far inside a flat button's edge its focus rectangle lies, in pixels.
+constexpr int kFlatButtonFocusInset = 2;
+
+// A flat push button draws no frame of its own, so the dotted focus rectangle
+// inside its edge is what shows that it has the focus.
+class FlatPushButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        const int inset = kFlatButtonFocusInset;
+        DrawFocusRect(painter, rect().adjusted(inset, inset, -inset, -inset),
+                      palette().color(QPalette::ButtonText));
+    }
+};
+
+// A read-only edit shows no caret; while it has the focus a dotted rectangle
+// one pixel inside its text area shows it instead.
+class ReadOnlyMultiLineEdit final : public QPlainTextEdit {
+public:
+    explicit ReadOnlyMultiLineEdit(const QString& text, QWidget* parent) : QPlainTextEdit(text, parent) {
+        // Scrolling moves the pixels already drawn, the rectangle with them,
+        // and asks for the whole text area: draw all of it again.
+        connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& area, int) {
+            if (hasFocus() && area.contains(viewport()->rect())) viewport()->update();
+        });
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPlainTextEdit::paintEvent(event);
+        if (!hasFocus()) return;
+        QPainter painter(viewport());
+        DrawFocusRect(painter, viewport()->rect().adjusted(1, 1, -1, -1), palette().color(QPalette::Text));
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QPlainTextEdit::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QPlainTextEdit::focusOutEvent(event);
+        viewport()->update();
+    }
+};
 
 // In a dialog window, Enter presses the push button that has the focus, and
 // the default button when no push button has it: every push button is an
@@ -33,7 +84,7 @@ QWidget* MakeControl(QWidget* host, const ControlTemplate& control) {
         return button;
     }
     case ControlKind::FlatButton: {
-        auto* button = new QPushButton(control.caption, host);
+        auto* button = new FlatPushButton(control.caption, host);
         button->setFlat(true);
         button->setAutoDefault(inDialog);
         return button;
@@ -70,7 +121,7 @@ QWidget* MakeControl(QWidget* host, const ControlTemplate& control) {
     }
     case ControlKind::Edit: return new QLineEdit(control.caption, host);
     case ControlKind::MultiLineReadOnlyEdit: {
-        auto* edit = new QPlainTextEdit(control.caption, host);
+        auto* edit = new ReadOnlyMultiLineEdit(control.caption, host);
         edit->setReadOnly(true);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         return edit;

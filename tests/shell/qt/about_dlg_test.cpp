@@ -177,6 +177,44 @@ TEST_F(AboutDlgTest, TheAboutCommandRunsANewBoxModallyOverTheWindow) {
     EXPECT_EQ(runs, 2);
 }
 
+// A row of the picture with a dotted line: over 80 pixels, every other one
+// in `ink` and those between not.
+bool HasDottedRow(const QImage& picture, QRgb ink) {
+    for (int y = 0; y < picture.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x + 1 < picture.width(); ++x) {
+            const bool on = picture.pixel(x, y) == ink;
+            const bool nextOn = picture.pixel(x + 1, y) == ink;
+            run = on != nextOn ? run + 1 : 0;
+            if (run >= 80) return true;
+        }
+    }
+    return false;
+}
+
+// Neither the flat link buttons nor the read-only notes draw a frame or a
+// caret that shows the focus: each draws the dotted focus rectangle itself.
+TEST_F(AboutDlgTest, TheFocusedLinkOrNotesShowTheDottedFocusRectangle) {
+    CAboutDlg box;
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    QWidget* home = GetDlgItem(&box, IDC_ABOUT_HOMEPAGE);
+    QWidget* mail = GetDlgItem(&box, IDC_ABOUT_EMAIL);
+    QWidget* notes = GetDlgItemAs<QPlainTextEdit>(&box, IDC_ABOUT_NOTES)->viewport();
+    const QRgb buttonInk = home->palette().color(QPalette::ButtonText).rgb();
+    const QRgb textInk = notes->palette().color(QPalette::Text).rgb();
+    EXPECT_FALSE(HasDottedRow(notes->grab().toImage(), textInk));
+
+    home->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(home->hasFocus());
+    EXPECT_TRUE(HasDottedRow(home->grab().toImage(), buttonInk));
+    EXPECT_FALSE(HasDottedRow(mail->grab().toImage(), buttonInk));
+
+    GetDlgItem(&box, IDC_ABOUT_NOTES)->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(HasDottedRow(notes->grab().toImage(), textInk));
+    EXPECT_FALSE(HasDottedRow(home->grab().toImage(), buttonInk));
+}
+
 // With TOLVEMAR_SCREENSHOT_DIR set, saves the box in Korean and English.
 TEST_F(AboutDlgTest, Screenshots) {
     const char* dir = std::getenv("TOLVEMAR_SCREENSHOT_DIR");
