@@ -34,34 +34,6 @@ QString EscapeName(const std::u16string& name) {
     return escaped;
 }
 
-// A section or key name as the INI file spells it, decoded the way QSettings
-// reads it: '\' stands for '/', "%XX" and "%UXXXX" for one character.
-QString DecodeIniName(const QByteArray& spelled) {
-    const QString text = QString::fromUtf8(spelled);
-    QString name;
-    for (qsizetype i = 0; i < text.size();) {
-        const QChar c = text.at(i);
-        if (c == u'\\') {
-            name += u'/';
-            ++i;
-            continue;
-        }
-        const qsizetype digits = (c == u'%' && i + 1 < text.size() && text.at(i + 1) == u'U') ? 4 : 2;
-        const qsizetype first = i + 1 + (digits == 4 ? 1 : 0);
-        bool ok = false;
-        const ushort code =
-            c == u'%' && first + digits <= text.size() ? text.mid(first, digits).toUShort(&ok, 16) : 0;
-        if (!ok) {
-            name += c;
-            ++i;
-            continue;
-        }
-        name += QChar(code);
-        i = first + digits;
-    }
-    return name;
-}
-
 // Milliseconds since the file's last change.
 long long AgeInMilliseconds(const struct stat& info) {
     timespec now{};
@@ -181,42 +153,15 @@ bool IniProfileStore::WriteProfileInt(const std::u16string& section, const std::
 
 std::u16string IniProfileStore::GetProfileString(const std::u16string& section, const std::u16string& entry,
                                                  const std::u16string& defaultValue) {
-    const QString key = KeyFor(section, entry);
-    const QVariant stored = m_settings->value(key);
+    const QVariant stored = m_settings->value(KeyFor(section, entry));
     if (!stored.isValid()) return defaultValue;
-    // QSettings reads a value with commas written by hand (x=1,2,3) as a list
-    // and some spellings as other types; the caller gets the text itself.
-    if (stored.typeId() != QMetaType::QString) return TextInFile(key);
+    // QSettings reads a value with commas written by hand (x=1,2,3) as a list;
+    // its text is the parts QSettings read, joined again.
+    if (stored.typeId() == QMetaType::QStringList || stored.typeId() == QMetaType::QVariantList)
+        return ToU16(stored.toStringList().join(u','));
+    // A spelling QSettings reads as a value without text, such as @Rect(...).
+    if (!stored.canConvert<QString>()) return defaultValue;
     return ToU16(stored.toString());
-}
-
-std::u16string IniProfileStore::TextInFile(const QString& key) const {
-    QFile file(m_settings->fileName());
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QString section;
-    std::u16string text;
-    const QByteArray content = file.readAll();
-    for (QByteArray line : content.split('\n')) {
-        line = line.trimmed();
-        if (line.startsWith('[')) {
-            const qsizetype end = line.indexOf(']');
-            const QByteArray spelled = line.mid(1, end < 0 ? -1 : end - 1).trimmed();
-            if (spelled.compare("general", Qt::CaseInsensitive) == 0)
-                section.clear();
-            else if (spelled.compare("%general", Qt::CaseInsensitive) == 0)
-                section = QString::fromLatin1(spelled.mid(1));
-            else
-                section = DecodeIniName(spelled);
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (equals <= 0 || line.startsWith(';')) continue;
-        const QString name = DecodeIniName(line.left(equals).trimmed());
-        if ((section.isEmpty() ? name : section + u'/' + name) == key) {
-            text = ToU16(QString::fromUtf8(line.mid(equals + 1).trimmed()));
-        }
-    }
-    return text;
 }
 
 bool IniProfileStore::WriteProfileString(const std::u16string& section, const std::u16string& entry,

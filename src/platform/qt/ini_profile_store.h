@@ -42,7 +42,6 @@ public:
 private:
     bool Commit();
     bool Sync();
-    std::u16string TextInFile(const QString& key) const;
     static std::unique_ptr<QSettings> OpenSettings(const QString& filePath);
     void ParseWholeFile(const QString& filePath);
 
