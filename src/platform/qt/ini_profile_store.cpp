@@ -1,15 +1,15 @@
 #include "platform/qt/ini_profile_store.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSysInfo>
+#include <QFileInfo>
+#include <QLockFile>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <csignal>
-#include <ctime>
+#include <chrono>
 
 namespace {
 QString FromU16(const std::u16string& text) {
@@ -34,108 +34,59 @@ QString EscapeName(const std::u16string& name) {
     return escaped;
 }
 
-// A section or key name as the INI file spells it, decoded the way QSettings
-// reads it: '\' stands for '/', "%XX" and "%UXXXX" for one character.
-QString DecodeIniName(const QByteArray& spelled) {
-    const QString text = QString::fromUtf8(spelled);
-    QString name;
-    for (qsizetype i = 0; i < text.size();) {
-        const QChar c = text.at(i);
-        if (c == u'\\') {
-            name += u'/';
-            ++i;
-            continue;
-        }
-        const qsizetype digits = (c == u'%' && i + 1 < text.size() && text.at(i + 1) == u'U') ? 4 : 2;
-        const qsizetype first = i + 1 + (digits == 4 ? 1 : 0);
-        bool ok = false;
-        const ushort code =
-            c == u'%' && first + digits <= text.size() ? text.mid(first, digits).toUShort(&ok, 16) : 0;
-        if (!ok) {
-            name += c;
-            ++i;
-            continue;
-        }
-        name += QChar(code);
-        i = first + digits;
-    }
-    return name;
+// How long a write waits for the lock that QSettings keeps beside the
+// profile ("Tolvemar.ini.lock") before it gives up and reports a failed write.
+// QSettings itself waits for that lock without limit, which froze the window
+// while another process held it, or for ever when it could never be taken.
+constexpr std::chrono::milliseconds kLockWait{750};
+
+// QLockFile takes a lock whose owner it cannot read (an empty file, or one
+// it did not write) for stale only after 30 s. A writer creates its lock,
+// locks it and writes its owner into it at once; one that is still unreadable
+// and unlocked after this long was left by a process that died in between.
+constexpr std::chrono::milliseconds kUnreadOwnerStaleTime{200};
+
+// True when nothing is at the lock's path, or a regular file this user may
+// open for writing, as QLockFile opens it to lock it before it removes a
+// stale one. Anything else, such as a folder or a link, is neither followed
+// nor removed: no write can take it.
+bool IsUsableLock(const QString& lockPath) {
+    const QByteArray name = QFile::encodeName(lockPath);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0) return errno == ENOENT;
+    if (!S_ISREG(info.st_mode)) return false;
+    const int fd = ::open(name.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    ::close(fd);
+    return true;
 }
 
-// Milliseconds since the file's last change.
-long long AgeInMilliseconds(const struct stat& info) {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return (now.tv_sec - info.st_mtim.tv_sec) * 1000LL + (now.tv_nsec - info.st_mtim.tv_nsec) / 1000000;
+// Takes the profile's lock within kLockWait. A lock that a live process holds
+// is never removed: QLockFile removes a stale one only after locking it
+// itself, which fails while its owner holds it.
+bool TakeLock(QLockFile& lock, const QString& lockPath) {
+    if (!IsUsableLock(lockPath)) return false;
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    if (!lock.getLockInfo(&pid, &host, &program)) lock.setStaleLockTime(kUnreadOwnerStaleTime);
+    return lock.tryLock(kLockWait);
 }
-
-// The lock file holds one line each: process id, program name, host name,
-// machine id and boot id. True when the process it names may still run: a
-// process of this machine and boot that exists, or one of another machine,
-// which cannot be checked from here.
-bool OwnerMayRun(const QByteArray& content) {
-    const QList<QByteArray> lines = content.split('\n');
-    bool ok = false;
-    const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
-    if (!ok || pid <= 0) return false;
-    const QByteArray host = lines.value(2);
-    const QByteArray hostId = lines.value(3);
-    const QByteArray bootId = lines.value(4);
-    bool sameHost = host.isEmpty() || QString::fromUtf8(host) == QSysInfo::machineHostName();
-    const QByteArray ourHostId = QSysInfo::machineUniqueId();
-    if (!hostId.isEmpty() && !ourHostId.isEmpty()) sameHost = hostId == ourHostId;
-    if (!sameHost) return true;
-    if (!bootId.isEmpty() && bootId != QSysInfo::bootUniqueId()) return false;
-    return !(::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH);
-}
-
-// An empty lock this young may belong to a process that has created it and
-// is about to lock it and write its lines.
-constexpr long long kFreshLockMs = 200;
 
 }  // namespace
 
-bool IniProfileStore::ClearStaleLock(const QString& lockPath) {
-    // QSettings makes the lock with QLockFile, which holds a flock on it for
-    // as long as it owns it. A process killed between creating the file and
-    // writing its lines leaves an empty lock that QLockFile waits out for
-    // 30 s, which froze every profile write of the next run. A lock that
-    // nobody holds and whose owner is gone is removed here, under a flock of
-    // its own, as QLockFile removes a stale lock.
-    const QByteArray name = QFile::encodeName(lockPath);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) return false;
-        struct stat info {};
-        struct stat now {};
-        bool stale = false;
-        long long waitMs = 0;
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            QByteArray content(4096, '\0');
-            const ssize_t got = ::read(fd, content.data(), static_cast<size_t>(content.size()));
-            content.resize(got > 0 ? got : 0);
-            const long long age = AgeInMilliseconds(info);
-            if (content.isEmpty() && age >= 0 && age < kFreshLockMs) {
-                waitMs = kFreshLockMs - age;
-            } else {
-                stale = !OwnerMayRun(content) && ::stat(name.constData(), &now) == 0 &&
-                        now.st_dev == info.st_dev && now.st_ino == info.st_ino &&
-                        ::unlink(name.constData()) == 0;
-            }
-        }
-        ::close(fd);
-        if (waitMs == 0) return stale;
-        ::usleep(static_cast<useconds_t>(waitMs * 1000));
-    }
-    return false;
-}
-
 std::unique_ptr<QSettings> IniProfileStore::OpenSettings(const QString& filePath) {
-    if (filePath.isEmpty()) {
-        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                           QStringLiteral("Tolvemar"), QStringLiteral("Tolvemar"));
-    }
-    return std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+    std::unique_ptr<QSettings> settings =
+        filePath.isEmpty()
+            ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                          QStringLiteral("Tolvemar"), QStringLiteral("Tolvemar"))
+            : std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+    // After a change QSettings writes the file again from the event loop, and
+    // such a write waits for the lock without limit. With no thread it gets
+    // no events: the file is written only by Sync, whose sync() also leaves
+    // it nothing to write when it is destroyed.
+    settings->moveToThread(nullptr);
+    return settings;
 }
 
 IniProfileStore::IniProfileStore() : m_settings(OpenSettings({})) { ParseWholeFile({}); }
@@ -164,9 +115,14 @@ QString IniProfileStore::KeyFor(const std::u16string& section, const std::u16str
     return EscapeName(section) + QLatin1Char('/') + EscapeName(entry);
 }
 
+QVariant IniProfileStore::Stored(const QString& key) const {
+    const auto pending = m_pending.find(key);
+    return pending != m_pending.end() ? QVariant(pending->second) : m_settings->value(key);
+}
+
 int32_t IniProfileStore::GetProfileInt(const std::u16string& section, const std::u16string& entry,
                                        int32_t defaultValue) {
-    const QVariant stored = m_settings->value(KeyFor(section, entry));
+    const QVariant stored = Stored(KeyFor(section, entry));
     if (!stored.isValid()) return defaultValue;
     int32_t value = defaultValue;
     if (!ParseInt32(ToU16(stored.toString().trimmed()), value)) return defaultValue;
@@ -175,53 +131,26 @@ int32_t IniProfileStore::GetProfileInt(const std::u16string& section, const std:
 
 bool IniProfileStore::WriteProfileInt(const std::u16string& section, const std::u16string& entry,
                                       int32_t value) {
-    m_settings->setValue(KeyFor(section, entry), QString::number(value));
+    m_pending[KeyFor(section, entry)] = QString::number(value);
     return Commit();
 }
 
 std::u16string IniProfileStore::GetProfileString(const std::u16string& section, const std::u16string& entry,
                                                  const std::u16string& defaultValue) {
-    const QString key = KeyFor(section, entry);
-    const QVariant stored = m_settings->value(key);
+    const QVariant stored = Stored(KeyFor(section, entry));
     if (!stored.isValid()) return defaultValue;
-    // QSettings reads a value with commas written by hand (x=1,2,3) as a list
-    // and some spellings as other types; the caller gets the text itself.
-    if (stored.typeId() != QMetaType::QString) return TextInFile(key);
+    // QSettings reads a value with commas written by hand (x=1,2,3) as a list;
+    // its text is the parts QSettings read, joined again.
+    if (stored.typeId() == QMetaType::QStringList || stored.typeId() == QMetaType::QVariantList)
+        return ToU16(stored.toStringList().join(u','));
+    // A spelling QSettings reads as a value without text, such as @Rect(...).
+    if (!stored.canConvert<QString>()) return defaultValue;
     return ToU16(stored.toString());
-}
-
-std::u16string IniProfileStore::TextInFile(const QString& key) const {
-    QFile file(m_settings->fileName());
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QString section;
-    std::u16string text;
-    const QByteArray content = file.readAll();
-    for (QByteArray line : content.split('\n')) {
-        line = line.trimmed();
-        if (line.startsWith('[')) {
-            const qsizetype end = line.indexOf(']');
-            const QByteArray spelled = line.mid(1, end < 0 ? -1 : end - 1).trimmed();
-            if (spelled.compare("general", Qt::CaseInsensitive) == 0)
-                section.clear();
-            else if (spelled.compare("%general", Qt::CaseInsensitive) == 0)
-                section = QString::fromLatin1(spelled.mid(1));
-            else
-                section = DecodeIniName(spelled);
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (equals <= 0 || line.startsWith(';')) continue;
-        const QString name = DecodeIniName(line.left(equals).trimmed());
-        if ((section.isEmpty() ? name : section + u'/' + name) == key) {
-            text = ToU16(QString::fromUtf8(line.mid(equals + 1).trimmed()));
-        }
-    }
-    return text;
 }
 
 bool IniProfileStore::WriteProfileString(const std::u16string& section, const std::u16string& entry,
                                          const std::u16string& value) {
-    m_settings->setValue(KeyFor(section, entry), FromU16(value));
+    m_pending[KeyFor(section, entry)] = FromU16(value);
     return Commit();
 }
 
@@ -243,7 +172,23 @@ bool IniProfileStore::Commit() {
 }
 
 bool IniProfileStore::Sync() {
-    ClearStaleLock(m_settings->fileName() + QStringLiteral(".lock"));
+    if (m_pending.empty()) return true;
+    const QString filePath = m_settings->fileName();
+    // The folder is made here, as QSettings would, for the lock to go in.
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    {
+        const QString lockPath = filePath + QStringLiteral(".lock");
+        QLockFile lock(lockPath);
+        if (!TakeLock(lock, lockPath)) return false;
+        for (const auto& [key, value] : m_pending) m_settings->setValue(key, value);
+    }
+    // QSettings takes the same lock for its write and would wait for ours, so
+    // ours is released just before. Taking it first settled that it can be
+    // taken now: a stale one is gone, and nobody holds it. In the moment
+    // between, another writer may take it; QSettings then waits until that
+    // writer is done.
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    if (m_settings->status() != QSettings::NoError) return false;
+    m_pending.clear();
+    return true;
 }

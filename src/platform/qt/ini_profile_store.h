@@ -6,7 +6,9 @@
 
 #include <QSettings>
 #include <QString>
+#include <QVariant>
 
+#include <map>
 #include <memory>
 
 class IniProfileStore : public ProfileStore {
@@ -33,20 +35,18 @@ public:
     // would otherwise read as group separators or escapes.
     static QString KeyFor(const std::u16string& section, const std::u16string& entry);
 
-    // Removes the lock file that QSettings keeps beside the profile while it
-    // writes, when its owner is gone: nobody holds it, and it is empty or
-    // names a process that no longer runs on this machine. True when it was
-    // removed.
-    static bool ClearStaleLock(const QString& lockPath);
-
 private:
     bool Commit();
     bool Sync();
-    std::u16string TextInFile(const QString& key) const;
+    QVariant Stored(const QString& key) const;
     static std::unique_ptr<QSettings> OpenSettings(const QString& filePath);
     void ParseWholeFile(const QString& filePath);
 
     std::unique_ptr<QSettings> m_settings;
+    // Values written and not yet in the file. They reach QSettings only for
+    // its write under the lock, so QSettings never holds a change that it
+    // would write on its own, waiting for the lock without limit.
+    std::map<QString, QString> m_pending;
     int m_batchDepth = 0;
     bool m_batchFailed = false;
 };

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,11 @@ TEST_F(SelectSaveDlgTest, OkWithoutAJobShowsTheErrorAndStaysOpen) {
 // Catches error boxes centred on the main window instead of the dialog, and
 // radios taking part in the Tab order.
 TEST_F(SelectSaveDlgTest, OwnsItsErrorBoxesAndTabsOnlyThroughCheckBoxOkAndCancel) {
+    // A main window registered and shown, as in the program: a box without an
+    // owner of its own would go to it.
+    QWidget mainWindow;
+    SetMessageBoxOwner(MbOwner::MainWindow, &mainWindow);
+    mainWindow.show();
     CSelectSaveDlg dlg;
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));

@@ -1,17 +1,22 @@
 #include "platform/qt/ini_profile_store.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <ctime>
+#include <functional>
 #include <utility>
+#include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,64 +79,161 @@ TEST(IniProfileStore, AbsentAndMalformedValuesReadAsTheDefault) {
     EXPECT_EQ(store.GetProfileString(u"Data", u"Missing"), u"");
 }
 
-// QSettings reads an unquoted value with commas as a list, and the store gave
-// "" for it (dropping the caller's default).
-TEST(IniProfileStore, AStringReadsAsTheTextInTheFile) {
-    QTemporaryDir dir;
-    IniProfileStore store(WriteProfileFile(dir,
-                                           "[Data]\nlist=1,2,3\nspaced = a, \"b,c\" ,d \n"
-                                           "typed=@Rect(1 2 3 4)\nSlash%252FName1=4,5\n"
-                                           "[Other]\nlist=x\n"));
-    EXPECT_EQ(store.GetProfileString(u"Data", u"list", u"default"), u"1,2,3");
-    EXPECT_EQ(store.GetProfileString(u"Data", u"spaced"), u"a, \"b,c\" ,d");
-    EXPECT_EQ(store.GetProfileString(u"Data", u"typed"), u"@Rect(1 2 3 4)");
-    EXPECT_EQ(store.GetProfileString(u"Data", u"Slash/Name1"), u"4,5");
+// QSettings reads an unquoted value with commas as a list; its text is the
+// parts QSettings read. A second reader of the file gave other text for a
+// hand-edited file (a kept "; comment", a cut continuation, a raw escape) and
+// "" for one with CR line ends or a byte-order mark, which reset the build.
+TEST(IniProfileStore, AListValueReadsAsThePartsQSettingsRead) {
+    const std::pair<QByteArray, std::vector<std::pair<std::u16string, std::u16string>>> files[] = {
+        {"\xEF\xBB\xBF[Data]\rlist=1,2,3\rSlash%252FName1=4,5\r",
+         {{u"list", u"1,2,3"}, {u"Slash/Name1", u"4,5"}}},
+        {"[Data]\nlist=1,2 ; note\nescaped=\\x41,B\ncont=1,\\\n2,3\nspaced = a, \"b,c\" ,d \n"
+         "typed=@Rect(1 2 3 4)\n",
+         {{u"list", u"1,2"},
+          {u"escaped", u"A,B"},
+          {u"cont", u"1,2,3"},
+          {u"spaced", u"a,b,c,d"},
+          {u"typed", u"default"}}},
+    };
+    for (const auto& [content, values] : files) {
+        QTemporaryDir dir;
+        IniProfileStore store(WriteProfileFile(dir, content));
+        for (const auto& [entry, text] : values)
+            EXPECT_EQ(store.GetProfileString(u"Data", entry, u"default"), text)
+                << QString::fromStdU16String(entry).toStdString();
+    }
 }
 
-// A run killed between creating QSettings' lock file and writing its owner
-// into it left an empty lock, and every profile write of the next run waited
-// 30 s for it.
-TEST(IniProfileStore, ALockWhoseOwnerIsGoneIsClearedAndALiveOneIsKept) {
+// QSettings waits for its lock file without limit: a lock that can never be
+// taken (a folder, a link, a file closed to this user) froze every profile
+// write for ever, a live holder for as long as it held it, and an empty lock
+// left by a crash for 30 s. Each write runs in a child that must end well
+// before those 30 s; when the tests run as the superuser, who may open any
+// file, the child drops to an unprivileged user.
+TEST(IniProfileStore, AWriteTakesTheLockOrFailsWithinABound) {
+    const bool root = ::geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
     QTemporaryDir dir;
-    const QString path = dir.filePath("profile.ini");
+    const QString home = dir.filePath("home");
+    ASSERT_TRUE(QDir().mkpath(home));
+    if (root) {
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0711), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(home).constData(), kNobody, kNobody), 0);
+    }
+    const QString path = home + QStringLiteral("/profile.ini");
     const QString lockPath = path + QStringLiteral(".lock");
-    const auto writeLock = [&](const QByteArray& content) {
-        QFile lock(lockPath);
-        EXPECT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const QByteArray lockName = QFile::encodeName(lockPath);
+    const auto giveToChild = [&](const QString& file) {
+        if (root) {
+            ASSERT_EQ(::lchown(QFile::encodeName(file).constData(), kNobody, kNobody), 0);
+        }
+    };
+    // A lock file as a writer leaves it, `age` seconds old.
+    const auto makeLock = [&](const QString& file, const QByteArray& content, int age, mode_t mode) {
+        QFile lock(file);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
         lock.write(content);
         lock.close();
-        // Older than a lock that its creator is still about to fill.
-        EXPECT_TRUE(lock.open(QIODevice::ReadWrite));
-        lock.setFileTime(QDateTime::currentDateTime().addSecs(-1), QFileDevice::FileModificationTime);
+        const timespec times[2] = {{std::time(nullptr) - age, 0}, {std::time(nullptr) - age, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), mode), 0);
+        giveToChild(file);
     };
+    // Writes xpos=value in a child: 0 when the write succeeded, 1 when it
+    // failed, -1 when it had not ended at the limit.
+    const auto writeInChild = [&](int value) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (root &&
+                (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0))
+                ::_exit(100);
+            IniProfileStore store(path);
+            ::_exit(store.WriteProfileInt(u"Position", u"xpos", value) ? 0 : 1);
+        }
+        int status = 0;
+        bool ended = false;
+        if (!QTest::qWaitFor([&] { return ended || (ended = ::waitpid(child, &status, WNOHANG) == child); },
+                             10000)) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            return -1;
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+    };
+    const auto written = [&](int value) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) &&
+               file.readAll().contains("xpos=" + QByteArray::number(value) + '\n');
+    };
+
     const pid_t gone = ::fork();
     if (gone == 0) ::_exit(0);
     ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
-    const QByteArray host = QSysInfo::machineHostName().toUtf8();
     const QByteArray ids = QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n';
-    const QByteArray deadOwner = QByteArray::number(gone) + "\ntolvemar\n" + host + '\n' + ids;
-    const QByteArray liveOwner = QByteArray::number(::getpid()) + "\ntolvemar\n" + host + '\n' + ids;
-    const QByteArray otherHost = QByteArray::number(gone) + "\ntolvemar\nelsewhere\nffff\n\n";
-    const std::pair<QByteArray, bool> cases[] = {
-        {"", true}, {deadOwner, true}, {liveOwner, false}, {otherHost, false}};
-    for (const auto& [content, stale] : cases) {
-        writeLock(content);
-        EXPECT_EQ(IniProfileStore::ClearStaleLock(lockPath), stale) << content.constData();
-        EXPECT_EQ(QFile::exists(lockPath), !stale) << content.constData();
-        QFile::remove(lockPath);
+    const QByteArray deadOwner =
+        QByteArray::number(gone) + "\ntolvemar\n" + QSysInfo::machineHostName().toUtf8() + '\n' + ids;
+    const QString target = home + QStringLiteral("/target");
+    struct Case {
+        const char* lock;
+        std::function<void()> make;
+        bool cleared;
+    };
+    const Case cases[] = {
+        {"empty, left by a crash", [&] { makeLock(lockPath, "", 1, 0644); }, true},
+        {"naming a process that is gone", [&] { makeLock(lockPath, deadOwner, 1, 0644); }, true},
+        {"naming a process of another host",
+         [&] { makeLock(lockPath, "4242\ntolvemar\nelsewhere\nffff\n\n", 0, 0644); }, false},
+        {"an empty file closed to this user", [&] { makeLock(lockPath, "", 100, 0); }, false},
+        {"a folder",
+         [&] {
+             ASSERT_TRUE(QDir().mkdir(lockPath));
+             giveToChild(lockPath);
+         },
+         false},
+        {"a link to nowhere",
+         [&] {
+             ASSERT_EQ(::symlink("nowhere", lockName.constData()), 0);
+             giveToChild(lockPath);
+         },
+         false},
+        {"a link to an empty file",
+         [&] {
+             makeLock(target, "", 1, 0644);
+             ASSERT_EQ(::symlink("target", lockName.constData()), 0);
+             giveToChild(lockPath);
+         },
+         false},
+    };
+    int value = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lock);
+        c.make();
+        struct stat before {};
+        ASSERT_EQ(::lstat(lockName.constData(), &before), 0);
+        const int result = writeInChild(++value);
+        ASSERT_NE(result, 100) << "could not drop to an unprivileged user";
+        ASSERT_NE(result, -1) << "the write was still waiting for the lock";
+        EXPECT_EQ(result, c.cleared ? 0 : 1);
+        EXPECT_EQ(written(value), c.cleared);
+        struct stat after {};
+        const bool kept = ::lstat(lockName.constData(), &after) == 0;
+        EXPECT_EQ(kept, !c.cleared);
+        if (kept) {
+            EXPECT_EQ(after.st_mode, before.st_mode);
+        }
+        QFile::remove(target);
+        if (!QFile::remove(lockPath)) QDir().rmdir(lockPath);
     }
-    {
-        QLockFile held(lockPath);  // a running writer holds it: left alone
-        ASSERT_TRUE(held.tryLock(0));
-        EXPECT_FALSE(IniProfileStore::ClearStaleLock(lockPath));
-        EXPECT_TRUE(QFile::exists(lockPath));
-    }
-    // The store clears a stale lock before it writes.
-    writeLock("");
-    IniProfileStore store(path);
-    EXPECT_TRUE(store.WriteProfileInt(u"Position", u"xpos", 12));
-    EXPECT_FALSE(QFile::exists(lockPath));
-    EXPECT_EQ(IniProfileStore(path).GetProfileInt(u"Position", u"xpos", 0), 12);
+    // A lock that a live process holds is kept, and the write gives up; once
+    // the holder is done, a new write gets through.
+    QLockFile held(lockPath);
+    ASSERT_TRUE(held.tryLock(0));
+    giveToChild(lockPath);
+    EXPECT_EQ(writeInChild(++value), 1);
+    EXPECT_TRUE(QFile::exists(lockPath));
+    held.unlock();
+    EXPECT_EQ(writeInChild(++value), 0);
+    EXPECT_TRUE(written(value));
 }
 
 TEST(IniProfileStore, ReportsAWriteThatCannotReachTheDisk) {
