@@ -174,6 +174,12 @@ bool IniProfileStore::Commit() {
 bool IniProfileStore::Sync() {
     if (m_pending.empty()) return true;
     const QString filePath = m_settings->fileName();
+    if (m_settings->status() != QSettings::NoError) {
+        // QSettings reports its first failed write on every later one: a
+        // fresh object over the file lets this write try again.
+        m_settings = OpenSettings(filePath);
+        ParseWholeFile(filePath);
+    }
     // The folder is made here, as QSettings would, for the lock to go in.
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     {
@@ -188,7 +194,7 @@ bool IniProfileStore::Sync() {
     // between, another writer may take it; QSettings then waits until that
     // writer is done.
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError) return false;
+    if (m_settings->status() != QSettings::NoError) return false;  // the values stay pending
     m_pending.clear();
     return true;
 }

@@ -247,6 +247,18 @@ TEST(IniProfileStore, ReportsAWriteThatCannotReachTheDisk) {
     store.BeginBatch();
     EXPECT_TRUE(store.WriteProfileInt(u"Slot", u"a", 1));  // held until the batch ends
     EXPECT_FALSE(store.EndBatch());
+
+    // A failed write of the file itself (a folder in its place) is reported,
+    // and once the obstacle is gone a new write stores every value since.
+    const QString path = dir.filePath("profile.ini");
+    ASSERT_TRUE(QDir().mkdir(path));
+    IniProfileStore blocked(path);
+    EXPECT_FALSE(blocked.WriteProfileInt(u"Option", u"Language", 2));
+    ASSERT_TRUE(QDir().rmdir(path));
+    EXPECT_TRUE(blocked.WriteProfileString(u"Data", u"x", u"y"));
+    IniProfileStore reread(path);
+    EXPECT_EQ(reread.GetProfileInt(u"Option", u"Language", -1), 2);
+    EXPECT_EQ(reread.GetProfileString(u"Data", u"x"), u"y");
 }
 
 TEST(IniProfileStore, AMalformedLineInTheFileDoesNotFailTheWrites) {
