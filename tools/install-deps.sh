@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-nanum fonts-ipafont-gothic fonts-ipafont-mincho
   python3 desktop-file-utils
-  clang-14 libclang-rt-14-dev clang-format
+  clang-14 libclang-rt-14-dev clang-format-14
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -9,9 +9,11 @@
 
 namespace {
 
+// A file of the source tree this binary was built from, or of the copy that
+// TOLVEMAR_SOURCE_DIR names. Empty when it cannot be read.
 std::string ReadSourceFile(const std::string& relative) {
     const char* root = std::getenv("TOLVEMAR_SOURCE_DIR");
-    if (!root) return {};
+    if (!root || !*root) root = TOLVEMAR_BUILT_FROM;
     std::ifstream in(std::string(root) + "/" + relative, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
