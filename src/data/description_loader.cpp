@@ -94,13 +94,13 @@ bool LoadSkillDescriptionsFrom(std::span<const unsigned char> table, Description
 bool LoadSkillDescriptions() { return LoadSkillDescriptionsFrom(TextResource(kDescriptionTableResource)); }
 
 namespace {
-bool g_bDescriptionsPending = false;
+bool descriptionsPending = false;
 }  // namespace
 
-void DeferSkillDescriptions() { g_bDescriptionsPending = true; }
+void DeferSkillDescriptions() { descriptionsPending = true; }
 
 void EnsureSkillDescriptions() {
-    if (!g_bDescriptionsPending) return;
-    g_bDescriptionsPending = false;
+    if (!descriptionsPending) return;
+    descriptionsPending = false;
     LoadSkillDescriptions();
 }

@@ -5,7 +5,7 @@ MemoryProfileStore& BuiltinStore() {
     static MemoryProfileStore store;
     return store;
 }
-ProfileStore* g_profile = nullptr;
+ProfileStore* installedProfile = nullptr;
 
 std::u16string ToText(int32_t value) {
     const std::string ascii = std::to_string(value);
@@ -13,9 +13,9 @@ std::u16string ToText(int32_t value) {
 }
 }  // namespace
 
-ProfileStore& Profile() { return g_profile ? *g_profile : BuiltinStore(); }
+ProfileStore& Profile() { return installedProfile ? *installedProfile : BuiltinStore(); }
 
-void SetProfileStore(ProfileStore* store) { g_profile = store; }
+void SetProfileStore(ProfileStore* store) { installedProfile = store; }
 
 bool ParseInt32(const std::u16string& text, int32_t& value) {
     size_t i = 0;

@@ -21,9 +21,9 @@
 
 namespace {
 
-AllBuilds g_baseline;
-QString g_folder;
-unsigned long g_counter = 0;
+AllBuilds baseline;
+QString scratchFolder;
+unsigned long fileCounter = 0;
 
 bool SameOptions(const AppOptions& a, const AppOptions& b) {
     return a.SkillInfo == b.SkillInfo && a.AutoChange == b.AutoChange && a.AutoCenter == b.AutoCenter &&
@@ -37,10 +37,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A folder of our own in memory-backed storage when there is one.
     const QString base =
         QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-    g_folder = base + QStringLiteral("/tolvemar-ini-fuzz-") + QString::number(::getpid());
-    if (!QDir().mkpath(g_folder)) fuzz::Fail("mkpath");
-    std::atexit([] { QDir(g_folder).removeRecursively(); });
-    g_baseline = fuzz::Baseline();
+    scratchFolder = base + QStringLiteral("/tolvemar-ini-fuzz-") + QString::number(::getpid());
+    if (!QDir().mkpath(scratchFolder)) fuzz::Fail("mkpath");
+    std::atexit([] { QDir(scratchFolder).removeRecursively(); });
+    baseline = fuzz::Baseline();
     return 0;
 }
 
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One file for every input, each with a new modification time: the
     // settings layer caches a parsed file by name and reads it again only
     // when its size or time changed.
-    const QString path = g_folder + QStringLiteral("/profile.ini");
+    const QString path = scratchFolder + QStringLiteral("/profile.ini");
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fuzz::Fail("open");
@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     const std::string native = path.toStdString();
-    const struct timespec stamp[2] = {{1000000000 + static_cast<time_t>(++g_counter), 0},
-                                      {1000000000 + static_cast<time_t>(g_counter), 0}};
+    const struct timespec stamp[2] = {{1000000000 + static_cast<time_t>(++fileCounter), 0},
+                                      {1000000000 + static_cast<time_t>(fileCounter), 0}};
     if (::utimensat(AT_FDCWD, native.c_str(), stamp, 0) != 0) fuzz::Fail("utimensat");
 
     AppOptions options;
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(options.Language >= -1 && options.Language <= 2, options.Language);
         g_Options = options;
         SetProfileStore(&store);
-        fuzz::ApplyAll(g_baseline);
+        fuzz::ApplyAll(baseline);
         CSaveData().LoadRegistry();
         fuzz::CheckLoadedBuilds();
         loaded = CaptureBuilds();
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         IniProfileStore reread(path);
         FUZZ_CHECK(SameOptions(ReadOptions(reread), options));
         SetProfileStore(&reread);
-        fuzz::ApplyAll(g_baseline);
+        fuzz::ApplyAll(baseline);
         CSaveData().LoadRegistry();
         FUZZ_CHECK(CaptureBuilds() == loaded);
         SetProfileStore(nullptr);

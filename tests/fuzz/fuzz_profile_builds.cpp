@@ -13,7 +13,7 @@
 
 namespace {
 
-AllBuilds g_baseline;
+AllBuilds baseline;
 
 // Text of any UTF-16 code units: either each byte widened (digits and letters
 // come up often) or byte pairs as whole code units (surrogates included).
@@ -35,7 +35,7 @@ std::u16string ConsumeText(FuzzedDataProvider& input) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_baseline = fuzz::Baseline();
+    baseline = fuzz::Baseline();
     return 0;
 }
 
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     SetProfileStore(&profile);
-    fuzz::ApplyAll(g_baseline);
+    fuzz::ApplyAll(baseline);
     CSaveData().LoadRegistry();
     fuzz::CheckLoadedBuilds();
 
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'), c);
         }
     }
-    fuzz::ApplyAll(g_baseline);
+    fuzz::ApplyAll(baseline);
     CSaveData().LoadRegistry();
     FUZZ_CHECK(CaptureBuilds() == loaded);
     SetProfileStore(nullptr);

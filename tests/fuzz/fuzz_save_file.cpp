@@ -13,33 +13,33 @@
 
 namespace {
 
-int g_fd = -1;
-std::u16string g_path;
-AllBuilds g_baseline;
+int memFile = -1;
+std::u16string memFilePath;
+AllBuilds baseline;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_fd = ::memfd_create("tolvemar-save-fuzz", MFD_CLOEXEC);
-    if (g_fd < 0) fuzz::Fail("memfd_create");
-    const std::string path = "/proc/self/fd/" + std::to_string(g_fd);
-    g_path.assign(path.begin(), path.end());
-    g_baseline = fuzz::Baseline();
+    memFile = ::memfd_create("tolvemar-save-fuzz", MFD_CLOEXEC);
+    if (memFile < 0) fuzz::Fail("memfd_create");
+    const std::string path = "/proc/self/fd/" + std::to_string(memFile);
+    memFilePath.assign(path.begin(), path.end());
+    baseline = fuzz::Baseline();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using fuzz::Fail;
-    fuzz::ApplyAll(g_baseline);
-    if (::ftruncate(g_fd, 0) != 0) Fail("ftruncate");
-    if (size > 0 && ::pwrite(g_fd, data, size, 0) != static_cast<ssize_t>(size)) Fail("pwrite");
+    fuzz::ApplyAll(baseline);
+    if (::ftruncate(memFile, 0) != 0) Fail("ftruncate");
+    if (size > 0 && ::pwrite(memFile, data, size, 0) != static_cast<ssize_t>(size)) Fail("pwrite");
 
-    const SaveFileLoad load = CSaveData().LoadFile(g_path);
+    const SaveFileLoad load = CSaveData().LoadFile(memFilePath);
     FUZZ_CHECK(load.status == SaveFileStatus::Ok || load.status == SaveFileStatus::BadHeader);
     const int32_t packed = load.Packed();
     if (load.status != SaveFileStatus::Ok) {
         FUZZ_CHECK(packed == NO_JOB);
-        FUZZ_CHECK(CaptureBuilds() == g_baseline);  // a rejected file changes nothing
+        FUZZ_CHECK(CaptureBuilds() == baseline);  // a rejected file changes nothing
         return 0;
     }
     FUZZ_CHECK(packed >= 0, packed);

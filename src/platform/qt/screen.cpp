@@ -10,7 +10,7 @@
 #include <algorithm>
 
 namespace {
-WindowPlacement* g_placement = nullptr;
+WindowPlacement* installedPlacement = nullptr;
 const char* const kPendingOuterProperty = "tolvemarPendingOuter";
 
 // A window placed before it was first shown has no frame yet, so it got the
@@ -73,7 +73,7 @@ void WindowPlacement::MoveWindow(QWidget* window, const QRect& outer) {
 
 WindowPlacement& Placement() {
     static WindowPlacement qtPlacement;
-    return g_placement ? *g_placement : qtPlacement;
+    return installedPlacement ? *installedPlacement : qtPlacement;
 }
 
-void SetPlacement(WindowPlacement* placement) { g_placement = placement; }
+void SetPlacement(WindowPlacement* placement) { installedPlacement = placement; }

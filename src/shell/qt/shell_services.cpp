@@ -15,7 +15,7 @@
 #include <QPointer>
 
 namespace {
-ShellServices* g_services = nullptr;
+ShellServices* installedServices = nullptr;
 }  // namespace
 
 // The desktop registration writes files nobody looks at before the window
@@ -63,7 +63,7 @@ void ShellServices::RunAboutDialog(QWidget* owner) {
 
 ShellServices& Services() {
     static ShellServices real;
-    return g_services ? *g_services : real;
+    return installedServices ? *installedServices : real;
 }
 
-void SetShellServices(ShellServices* services) { g_services = services; }
+void SetShellServices(ShellServices* services) { installedServices = services; }

@@ -17,17 +17,17 @@ namespace {
 // How often a waiting offer looks again whether the other dialog has closed.
 constexpr int kModalPollMs = 100;
 
-QString g_updateModulePath;
-bool g_updateModuleLooked = false;
-PostUpdateRequestFn g_postUpdateRequest = nullptr;
+QString updateModulePath;
+bool updateModuleLooked = false;
+PostUpdateRequestFn postUpdateRequest = nullptr;
 
 // Loads the network module once; the library stays loaded for the process.
 PostUpdateRequestFn PostUpdateRequest() {
-    if (g_updateModuleLooked) return g_postUpdateRequest;
-    g_updateModuleLooked = true;
+    if (updateModuleLooked) return postUpdateRequest;
+    updateModuleLooked = true;
     QStringList candidates;
-    if (!g_updateModulePath.isEmpty()) {
-        candidates << g_updateModulePath;
+    if (!updateModulePath.isEmpty()) {
+        candidates << updateModulePath;
     } else {
         const QDir programDir(QCoreApplication::applicationDirPath());
         candidates << programDir.filePath(QStringLiteral(TOLVEMAR_UPDATE_MODULE))
@@ -37,21 +37,21 @@ PostUpdateRequestFn PostUpdateRequest() {
         QLibrary library(file);
         if (!library.load()) continue;
         if (auto post = reinterpret_cast<PostUpdateRequestFn>(library.resolve(kPostUpdateRequestEntry))) {
-            g_postUpdateRequest = post;
+            postUpdateRequest = post;
             break;
         }
         library.unload();
     }
-    return g_postUpdateRequest;
+    return postUpdateRequest;
 }
 }  // namespace
 
 QUrl UpdateCheck::DefaultAddress() { return QUrl(QStringLiteral(TOLVEMAR_UPDATE_URL)); }
 
 void SetUpdateModulePath(const QString& path) {
-    g_updateModulePath = path;
-    g_updateModuleLooked = false;
-    g_postUpdateRequest = nullptr;
+    updateModulePath = path;
+    updateModuleLooked = false;
+    postUpdateRequest = nullptr;
 }
 
 void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose, const QUrl& address) {
