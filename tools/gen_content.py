@@ -134,18 +134,26 @@ HANGUL_EM = 0.94
 DIALOG_FONT_PIXELS = 12
 
 
-def dialog_text_width(text):
-    """Pixel width of a one-line text in the dialog font."""
-    em = 0.0
+def text_width(text, latin_advances, pixels, hangul_em=1.0, wide_extra=0):
+    """Pixel width of a one-line text: Latin advances in 1/2048 of the em, a
+    Hangul syllable `hangul_em`, any other character one em and `wide_extra`
+    pixels."""
+    em, extra = 0.0, 0
     for ch in text:
         o = ord(ch)
         if 32 <= o < 127:
-            em += LATIN_ADVANCES[o - 32] / 2048
+            em += latin_advances[o - 32] / 2048
         elif 0xAC00 <= o <= 0xD7A3:
-            em += HANGUL_EM
+            em += hangul_em
         else:
             em += 1.0
-    return round(em * DIALOG_FONT_PIXELS)
+            extra += wide_extra
+    return round(em * pixels) + extra
+
+
+def dialog_text_width(text):
+    """Pixel width of a one-line text in the dialog font."""
+    return text_width(text, LATIN_ADVANCES, DIALOG_FONT_PIXELS, HANGUL_EM)
 
 
 def dialog_units_to_pixels(du):
@@ -177,15 +185,7 @@ TITLE_LATIN_ADVANCES = (
 
 def title_text_width(text):
     """Pixel width of a job title in the tree window's title font."""
-    em, extra = 0.0, 0
-    for ch in text:
-        o = ord(ch)
-        if 32 <= o < 127:
-            em += TITLE_LATIN_ADVANCES[o - 32] / 2048
-        else:
-            em += 1.0
-            extra += not 0xAC00 <= o <= 0xD7A3
-    return round(em * TITLE_FONT_PIXELS) + extra
+    return text_width(text, TITLE_LATIN_ADVANCES, TITLE_FONT_PIXELS, wide_extra=1)
 
 
 def close_button_left(job, grade):
