@@ -5,56 +5,85 @@
 #include "platform/file_io.h"
 #include "platform/message_box.h"
 #include "shell/options.h"
+#include "shell/profile_store.h"
+
+#include <optional>
 
 namespace {
 
-// The name under which the bytes of a save file that did not load are kept.
+// The name under which the bytes of a save file are kept before it is replaced.
 constexpr char16_t kBackupSuffix[] = u".bak";
 
-// The save file that LoadBuilds last found but could not load (it could not
-// be read, or failed the header check), or empty. What it holds is not in
-// memory, so the first save that replaces it keeps its bytes first.
-std::u16string unreadSaveFile;
+// The save file as the program last read or wrote it. A save replaces that
+// file without further care only while it is still in that state; the stamp
+// is empty when the file was there but did not load (it could not be read, or
+// failed the header check), so its bytes are not in memory.
+struct KnownSaveFile {
+    std::u16string path;
+    std::optional<FileStamp> stamp;
+};
+KnownSaveFile knownSaveFile;
 
-// Before a save replaces the file that did not load, its bytes are kept as
-// "<name>.bak" beside it (replacing an older one, but never written through
-// a link). A file that is gone, or empty, has nothing to keep, and an older
-// backup stays. False when the bytes could not be kept: the file must then
-// not be replaced.
-bool KeepUnreadSaveFile(const std::u16string& path) {
-    if (unreadSaveFile.empty() || unreadSaveFile != path) return true;
+// Set by SaveBuilds when the user chose to go on without saving.
+bool wentOnWithoutSaving = false;
+
+// Before a save replaces a file that is not as the program left it (it did
+// not load, it appeared since, or somebody replaced or wrote it), its bytes
+// are kept as "<name>.bak" beside it (replacing an older one, but never
+// written through a link). A file that is not there, or empty, has nothing to
+// keep, and an older backup stays. False when the bytes could not be kept:
+// the file must then not be replaced.
+bool KeepChangedSaveFile(const std::u16string& path) {
+    const FileStamp now = StampOf(path);
+    if (!now.present) return true;
+    if (knownSaveFile.path == path && knownSaveFile.stamp == now) return true;
     return BackUpFile(path, path + kBackupSuffix) != BackupResult::Failed;
 }
 
 bool WriteSaveFileInUse() {
+    const std::u16string path = g_szSaveFilePath;
     // A file that may not be replaced is not copied either: the save fails as it is.
-    if (!MayReplaceFile(g_szSaveFilePath) || !KeepUnreadSaveFile(g_szSaveFilePath)) return false;
-    if (!CSaveData().SaveFile(kSaveBuildsAutoRunJob, kSaveBuildsAutoRunSlot, g_szSaveFilePath)) {
-        return false;
-    }
-    if (unreadSaveFile == g_szSaveFilePath) unreadSaveFile.clear();
+    if (!MayReplaceFile(path) || !KeepChangedSaveFile(path)) return false;
+    if (!CSaveData().SaveFile(kSaveBuildsAutoRunJob, kSaveBuildsAutoRunSlot, path)) return false;
+    RememberSaveFileWritten(path);
     return true;
 }
 
+bool AskGoOnWithoutSaving() {
+    return AfxMessageBox(kSaveFailedContinueText, MbButtons::YesNo, MbIcon::Question) == MbResult::Yes;
+}
+
 }  // namespace
+
+void RememberSaveFileRead(const std::u16string& path, const SaveFileLoad& loaded) {
+    knownSaveFile.path = path;
+    if (loaded.status == SaveFileStatus::Ok || loaded.status == SaveFileStatus::Missing)
+        knownSaveFile.stamp = loaded.stamp;
+    else
+        knownSaveFile.stamp.reset();
+}
+
+void RememberSaveFileWritten(const std::u16string& path) {
+    knownSaveFile.path = path;
+    knownSaveFile.stamp = StampOf(path);
+}
 
 bool SaveFileInUse() { return g_bSaveFileOpen || g_Options.SaveToFile; }
 
 bool LoadBuilds() {
     CSaveData data;
     if (!SaveFileInUse()) {
-        unreadSaveFile.clear();
+        knownSaveFile = {};
         data.LoadRegistry();
         return true;
     }
     if (!g_bSaveFileOpen) g_szSaveFilePath = AbsolutePath(kFixedSaveFileName);
-    const SaveFileStatus status = data.LoadFile(g_szSaveFilePath).status;
-    const bool unread = status != SaveFileStatus::Ok && status != SaveFileStatus::Missing;
-    unreadSaveFile = unread ? g_szSaveFilePath : std::u16string();
+    RememberSaveFileRead(g_szSaveFilePath, data.LoadFile(g_szSaveFilePath));
     return true;
 }
 
 bool SaveBuilds() {
+    wentOnWithoutSaving = false;
     if (g_bModified && !g_Options.AutoSave) {
         const MbResult answer = AfxMessageBox(kAskSaveText, MbButtons::YesNoCancel);
         if (answer == MbResult::Cancel) return false;
@@ -62,5 +91,16 @@ bool SaveBuilds() {
     }
     const bool written = SaveFileInUse() ? WriteSaveFileInUse() : CSaveData().SaveRegistry();
     if (written) return true;
-    return AfxMessageBox(kSaveFailedContinueText, MbButtons::YesNo, MbIcon::Question) == MbResult::Yes;
+    wentOnWithoutSaving = AskGoOnWithoutSaving();
+    return wentOnWithoutSaving;
+}
+
+bool SaveProfileAtExit(const std::function<void(ProfileStore&)>& more) {
+    const bool agreed = wentOnWithoutSaving;
+    wentOnWithoutSaving = false;
+    ProfileStore& profile = Profile();
+    profile.BeginBatch();
+    if (more) more(profile);
+    if (profile.EndBatch() || agreed) return true;
+    return AskGoOnWithoutSaving();
 }

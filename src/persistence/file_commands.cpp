@@ -51,6 +51,7 @@ void OnClickedSaveFile(FileCommandHost& host) {
         ChooserBox(kSaveFileFailedText, kErrorCaption, MbButtons::Ok, MbIcon::Stop);
         return;
     }
+    RememberSaveFileWritten(path);
     g_bSaveFileOpen = true;
     g_szSaveFilePath = path;
     g_bModified = false;
@@ -72,6 +73,7 @@ void OnClickedLoadFile(FileCommandHost& host) {
         ChooserBox(kNotSaveFileText, kErrorCaption, MbButtons::Ok, MbIcon::Stop);
         return;
     }
+    RememberSaveFileRead(path, loaded);
     g_nAutoRunJob = loaded.autoRunJob;
     if (loaded.autoRunJob >= 0 && loaded.autoRunJob < kJobCount) {
         g_nSelectedSlot[loaded.autoRunJob] = loaded.autoRunSlot;

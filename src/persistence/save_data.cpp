@@ -14,7 +14,7 @@ bool CSaveData::SaveFile(int32_t job, int32_t slot, const std::u16string& path) 
 SaveFileLoad CSaveData::LoadFile(const std::u16string& path) {
     SaveFileLoad result;
     std::vector<uint8_t> bytes;
-    switch (ReadFileHead(path, kSaveFileSize, bytes)) {
+    switch (ReadFileHead(path, kSaveFileSize, bytes, &result.stamp)) {
     case FileRead::Ok: break;
     case FileRead::Missing: result.status = SaveFileStatus::Missing; return result;
     case FileRead::Failed: return result;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "persistence/save_file.h"
+#include "platform/file_io.h"
 
 #include <cstdint>
 #include <string>
@@ -12,6 +13,7 @@ struct SaveFileLoad {
     SaveFileStatus status = SaveFileStatus::CannotOpen;
     int32_t autoRunJob = NO_JOB;  // 0..19, or NO_JOB
     int32_t autoRunSlot = 0;      // 0..2
+    FileStamp stamp;              // the file whose bytes were read; not present when none were
 
     // The autorun slot shifted left by 8, ORed with the autorun job; NO_JOB
     // when the file was not read.

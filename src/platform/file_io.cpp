@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -39,23 +40,38 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 }
 
 // Opens a regular file for reading without blocking on a pipe or device.
-// -1 when that fails; `missing` then tells whether nothing at all is at the
-// path (a dangling symbolic link is something: the user's link to a file
-// that is not there now).
-int OpenRegularForReading(const std::string& path, bool* missing = nullptr) {
+// -1 when that fails; `missing` then tells whether no file is there: nothing
+// at all, or a symbolic link to a file that is not there now (on a stick
+// that is out, say), which holds no bytes either. With `info`, the file's
+// status.
+int OpenRegularForReading(const std::string& path, bool* missing = nullptr, struct stat* info = nullptr) {
     if (missing) *missing = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        struct stat entry {};
-        if (missing) *missing = errno == ENOENT && ::lstat(path.c_str(), &entry) != 0 && errno == ENOENT;
+        if (missing && errno == ENOENT) {
+            struct stat entry {};
+            *missing = ::lstat(path.c_str(), &entry) != 0 ? errno == ENOENT : S_ISLNK(entry.st_mode);
+        }
         return -1;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    struct stat own {};
+    struct stat& status = info ? *info : own;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+FileStamp StampFrom(const struct stat& info) {
+    FileStamp stamp;
+    stamp.present = true;
+    stamp.device = static_cast<uint64_t>(info.st_dev);
+    stamp.inode = static_cast<uint64_t>(info.st_ino);
+    stamp.size = static_cast<int64_t>(info.st_size);
+    stamp.modifiedSeconds = static_cast<int64_t>(info.st_mtim.tv_sec);
+    stamp.modifiedNanoseconds = static_cast<int64_t>(info.st_mtim.tv_nsec);
+    return stamp;
 }
 
 bool WriteAll(int fd, const uint8_t* data, size_t size) {
@@ -79,15 +95,24 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The file a write should replace: the target of a symbolic link, so the link
-// survives the save.
+// survives the save, also when that target is not there now. Empty for a
+// chain of links that never ends.
 std::string ResolveTarget(const std::string& path) {
-    char resolved[PATH_MAX];
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
-        ::realpath(path.c_str(), resolved) != nullptr) {
-        return resolved;
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        char resolved[PATH_MAX];
+        if (::realpath(current.c_str(), resolved) != nullptr) return resolved;
+        // A link to a file that is not there now: follow the name it holds,
+        // which counts from the link's own folder unless it is absolute.
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (length <= 0) return current;
+        const std::string name(target, static_cast<size_t>(length));
+        current = name[0] == '/' ? name : FolderOf(current) + "/" + name;
     }
-    return path;
+    return {};
 }
 
 // A fresh name next to the target for a temporary file.
@@ -126,9 +151,9 @@ bool LinkUnnamed(int fd, const std::string& folder, const std::string& name, std
 
 namespace {
 
-// The UTF-8 form of `text`. A lone surrogate becomes U+FFFD, or, when
-// `escapes` is set and it stands for a byte (U+DC80..U+DCFF), that byte.
-std::string EncodeUtf8(const std::u16string& text, bool escapes) {
+// The UTF-8 form of a file name. A lone surrogate that stands for a byte
+// (U+DC80..U+DCFF) becomes that byte again; any other becomes U+FFFD.
+std::string EncodeUtf8(const std::u16string& text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -137,7 +162,7 @@ std::string EncodeUtf8(const std::u16string& text, bool escapes) {
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
-        } else if (escapes && c >= 0xDC80 && c <= 0xDCFF) {
+        } else if (c >= 0xDC80 && c <= 0xDCFF) {
             out += static_cast<char>(c - 0xDC00);
             continue;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -211,24 +236,35 @@ std::u16string DecodeUtf8(std::string_view text, bool escapes) {
 
 }  // namespace
 
-std::string Utf16ToUtf8(const std::u16string& text) { return EncodeUtf8(text, false); }
-
 std::u16string Utf8ToUtf16(std::string_view text) { return DecodeUtf8(text, false); }
 
 std::u16string DecodeFileName(std::string_view bytes) { return DecodeUtf8(bytes, true); }
 
-std::string EncodeFileName(const std::u16string& name) { return EncodeUtf8(name, true); }
+std::string EncodeFileName(const std::u16string& name) { return EncodeUtf8(name); }
 
-FileRead ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out) {
+FileStamp StampOf(const std::u16string& path) {
+    struct stat info {};
+    if (::stat(EncodeFileName(path).c_str(), &info) != 0) return {};
+    return StampFrom(info);
+}
+
+FileRead ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>& out,
+                      FileStamp* stamp) {
     out.clear();
+    if (stamp) *stamp = {};
     bool missing = false;
-    const int fd = OpenRegularForReading(EncodeFileName(path), &missing);
+    struct stat info {};
+    const int fd = OpenRegularForReading(EncodeFileName(path), &missing, &info);
     if (fd < 0) return missing ? FileRead::Missing : FileRead::Failed;
-    out.resize(maxBytes);
+    // Room for the file as it is now and one byte more, which tells a file
+    // that grew since; more is made as it is needed.
+    const size_t now = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+    out.resize(std::min(maxBytes, now + 1));
     size_t filled = 0;
     bool ok = true;
     while (filled < maxBytes) {
-        const ssize_t got = ::read(fd, out.data() + filled, maxBytes - filled);
+        if (filled == out.size()) out.resize(std::min(maxBytes, std::max<size_t>(out.size() * 2, 4096)));
+        const ssize_t got = ::read(fd, out.data() + filled, out.size() - filled);
         if (got < 0) {
             if (errno == EINTR) continue;
             ok = false;
@@ -239,6 +275,7 @@ FileRead ReadFileHead(const std::u16string& path, size_t maxBytes, std::vector<u
     }
     ::close(fd);
     out.resize(ok ? filled : 0);
+    if (ok && stamp) *stamp = StampFrom(info);
     return ok ? FileRead::Ok : FileRead::Failed;
 }
 
@@ -257,22 +294,24 @@ bool MayWrite(const std::string& target) {
 
 // Puts a new file, whose bytes `fill` writes, in place of the file at `path`,
 // or leaves that file byte for byte as it was. `fill` may be called a second
-// time on a fresh file when the first attempt failed. A new file gets
-// `newFileMode` when that is not negative. With `followLink`, a symbolic link
-// at `path` is kept and the file it names is replaced; without, the link
-// itself is replaced and what it names is not touched.
-bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fill, int newFileMode,
+// time on a fresh file when the first attempt failed. When `mode` is not
+// negative the new file gets it, whatever the old one had; otherwise it keeps
+// the old file's mode. With `followLink`, a symbolic link at `path` is kept
+// and the file it names is replaced; without, the link itself is replaced and
+// what it names is not touched.
+bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fill, int mode,
                  bool followLink) {
     if (path.empty()) return false;
     const std::string spelled = EncodeFileName(path);
     const std::string target = followLink ? ResolveTarget(spelled) : spelled;
+    if (target.empty()) return false;
     const std::string folder = FolderOf(target);
     const size_t slash = target.find_last_of('/');
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name.empty()) return false;
 
-    // An existing file keeps its permissions; a new one gets the mode asked
-    // for, or else 0666 less the umask, as any new file.
+    // An existing file keeps its permissions unless a mode is asked for; a
+    // new one gets that mode, or else 0666 less the umask, as any new file.
     struct stat existing {};
     const bool exists =
         (followLink ? ::stat(target.c_str(), &existing) : ::lstat(target.c_str(), &existing)) == 0;
@@ -284,10 +323,11 @@ bool ReplaceFile(const std::u16string& path, const std::function<bool(int)>& fil
     // a name in the folder.
     if (exists && !S_ISLNK(existing.st_mode) && !MayWrite(target)) return false;
     auto writeTemp = [&](int fd) {
-        if (keepMode)
+        if (mode >= 0) {
+            if (::fchmod(fd, static_cast<mode_t>(mode) & 07777) != 0) return false;
+        } else if (keepMode) {
             (void)::fchmod(fd, existing.st_mode & 07777);
-        else if (newFileMode >= 0)
-            (void)::fchmod(fd, static_cast<mode_t>(newFileMode) & 07777);
+        }
         return fill(fd) && ::fsync(fd) == 0;
     };
 
@@ -384,7 +424,7 @@ BackupResult BackUpFile(const std::u16string& from, const std::u16string& to) {
                 offset += n;
             }
         };
-        if (ReplaceFile(to, write, static_cast<int>(info.st_mode & 07777), false))
+        if (ReplaceFile(to, write, static_cast<int>(info.st_mode & 0777), false))
             result = BackupResult::Copied;
     }
     ::close(fd);

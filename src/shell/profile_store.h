@@ -19,10 +19,12 @@ public:
                                             const std::u16string& defaultValue = {}) = 0;
     virtual bool WriteProfileString(const std::u16string& section, const std::u16string& entry,
                                     const std::u16string& value) = 0;
-    // Writes are kept in memory until Flush while a batch is open; a batch
+    // Writes are kept in memory until EndBatch while a batch is open; a batch
     // lets a caller store many values with one write of the backing file.
     virtual void BeginBatch() {}
-    // Ends a batch and writes what it holds; false when that failed.
+    // Ends a batch and writes what it holds, together with every value still
+    // waiting since a failed write; false when that failed (the values then
+    // still wait, and reads see them).
     virtual bool EndBatch() { return true; }
 };
 

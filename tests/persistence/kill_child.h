@@ -35,7 +35,9 @@ inline void PrepareChild() {
 }
 
 // Saves generation after generation into the store chosen, until killed.
+// The store is read first, as the program reads it at start.
 [[noreturn]] inline void SaveUntilKilled(int64_t generation) {
+    LoadBuilds();
     Report(kReady);
     for (;; ++generation) {
         const AllBuilds builds = GenerationBuilds(generation);

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,9 +36,9 @@ QString EscapeName(const std::u16string& name) {
     return escaped;
 }
 
-// How long a write waits for the lock that QSettings keeps beside the
-// profile ("Tolvemar.ini.lock") before it gives up and reports a failed write.
-// QSettings itself waits for that lock without limit, which froze the window
+// How long a write waits for the profile's lock ("Tolvemar.ini.lock", the one
+// QSettings takes for its own writes) before it gives up and reports a failed
+// write. QSettings waits for that lock without limit, which froze the window
 // while another process held it, or for ever when it could never be taken.
 constexpr std::chrono::milliseconds kLockWait{750};
 
@@ -73,43 +75,136 @@ bool TakeLock(QLockFile& lock, const QString& lockPath) {
     return lock.tryLock(kLockWait);
 }
 
+// A profile larger than this is not one this program wrote: it is left alone
+// as a file that could not be read.
+constexpr size_t kLargestProfile = 16u << 20;
+
+std::u16string ToPath(const QString& path) { return ToU16(path); }
+
+// Reads the profile's bytes without blocking on a pipe or device: anything
+// but a regular file (links followed) is a file that could not be read.
+FileRead ReadProfile(const QString& path, std::vector<uint8_t>& bytes, FileStamp& stamp) {
+    const FileRead read = ReadFileHead(ToPath(path), kLargestProfile + 1, bytes, &stamp);
+    if (read == FileRead::Ok && bytes.size() > kLargestProfile) {
+        bytes.clear();
+        stamp = {};
+        return FileRead::Failed;
+    }
+    return read;
+}
+
+bool WriteCopy(const QString& name, const char* data, qsizetype size) {
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+    const bool written = file.write(data, size) == size && file.flush();
+    file.close();
+    if (written && file.error() == QFileDevice::NoError) return true;
+    QFile::remove(name);
+    return false;
+}
+
+// Every value QSettings holds, by key.
+std::map<QString, QVariant> Snapshot(QSettings& settings) {
+    std::map<QString, QVariant> values;
+    for (const QString& key : settings.allKeys()) values.emplace(key, settings.value(key));
+    return values;
+}
+
 }  // namespace
 
-std::unique_ptr<QSettings> IniProfileStore::OpenSettings(const QString& filePath) {
-    std::unique_ptr<QSettings> settings =
-        filePath.isEmpty()
-            ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                          QStringLiteral("Tolvemar"), QStringLiteral("Tolvemar"))
-            : std::make_unique<QSettings>(filePath, QSettings::IniFormat);
-    // After a change QSettings writes the file again from the event loop, and
-    // such a write waits for the lock without limit. With no thread it gets
-    // no events: the file is written only by Sync, whose sync() also leaves
-    // it nothing to write when it is destroyed.
-    settings->moveToThread(nullptr);
+IniProfileStore::IniProfileStore()
+    : IniProfileStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/Tolvemar/Tolvemar.ini")) {
+    // What QSettings would read after the profile: the file of the whole
+    // maker (here the same name as the program) beside the profile's folder,
+    // then the system-wide files. The first is the user's and read the same
+    // careful way; the others are read by QSettings itself, never written.
+    std::vector<uint8_t> bytes;
+    FileStamp stamp;
+    const QString makerFile = QFileInfo(m_filePath).absolutePath() + QStringLiteral("/../Tolvemar.ini");
+    if (ReadProfile(QDir::cleanPath(makerFile), bytes, stamp) == FileRead::Ok) {
+        if (std::unique_ptr<QSettings> maker = ParseCopy(bytes)) m_fallbacks.push_back(std::move(maker));
+    }
+    m_fallbacks.push_back(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::SystemScope,
+                                                      QStringLiteral("Tolvemar"),
+                                                      QStringLiteral("Tolvemar")));
+}
+
+IniProfileStore::IniProfileStore(const QString& filePath)
+    : m_filePath(QFileInfo(filePath).absoluteFilePath()) {
+    // The copies go to the user's temporary folder, or where that cannot be
+    // used, beside the profile.
+    m_copies = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tolvemar-profile-XXXXXX"));
+    if (!m_copies->isValid()) {
+        m_copies = std::make_unique<QTemporaryDir>(QFileInfo(m_filePath).absolutePath() +
+                                                   QStringLiteral("/.Tolvemar.ini-XXXXXX"));
+    }
+    std::vector<uint8_t> bytes;
+    FileStamp stamp;
+    const FileRead read = ReadProfile(m_filePath, bytes, stamp);
+    if (read != FileRead::Failed) m_view = ParseCopy(bytes);
+    // Something there that could not be read or parsed is never replaced
+    // unread; a profile that is not there is as good as an empty one.
+    if (m_view) m_stamp = stamp;
+}
+
+IniProfileStore::~IniProfileStore() = default;
+
+QString IniProfileStore::NewCopyName() {
+    return m_copies->filePath(QStringLiteral("copy-%1.ini").arg(++m_copyCount));
+}
+
+// QSettings keeps every file it has read by name, and a file read again under
+// the same name may be taken from there instead of the disk: each copy has a
+// name of its own.
+std::unique_ptr<QSettings> IniProfileStore::ParseCopy(const std::vector<uint8_t>& bytes) {
+    if (!m_copies->isValid()) return nullptr;
+    const QString name = NewCopyName();
+    if (!WriteCopy(name, reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())))
+        return nullptr;
+    auto settings = std::make_unique<QSettings>(name, QSettings::IniFormat);
+    (void)settings->allKeys();  // parses every section now, while the copy is there
+    QFile::remove(name);
     return settings;
 }
 
-IniProfileStore::IniProfileStore() : m_settings(OpenSettings({})) { ParseWholeFile({}); }
-
-IniProfileStore::IniProfileStore(const QString& filePath) : m_settings(OpenSettings(filePath)) {
-    ParseWholeFile(filePath);
+// The profile `base` with the pending values set, as QSettings writes it:
+// written to a copy, then read back under another name and compared, value
+// for value, with what was meant. Its text goes to `text`; nullptr when the
+// copy could not be written whole.
+std::unique_ptr<QSettings> IniProfileStore::Merge(const std::vector<uint8_t>& base, QByteArray& text) {
+    if (!m_copies->isValid()) return nullptr;
+    const QString name = NewCopyName();
+    if (!WriteCopy(name, reinterpret_cast<const char*>(base.data()), static_cast<qsizetype>(base.size())))
+        return nullptr;
+    std::map<QString, QVariant> meant;
+    bool written = false;
+    {
+        QSettings settings(name, QSettings::IniFormat);
+        (void)settings.allKeys();
+        for (const auto& [key, value] : m_pending) settings.setValue(key, value);
+        meant = Snapshot(settings);
+        settings.sync();
+        // A line QSettings could not parse is no failure of the write.
+        written = settings.status() != QSettings::AccessError;
+    }
+    const QString check = NewCopyName();
+    if (!written || !QFile::rename(name, check)) {
+        QFile::remove(name);
+        return nullptr;
+    }
+    QFile file(check);
+    if (file.open(QIODevice::ReadOnly)) text = file.readAll();
+    const bool read = file.error() == QFileDevice::NoError;
+    file.close();
+    auto settings = std::make_unique<QSettings>(check, QSettings::IniFormat);
+    const bool same = read && Snapshot(*settings) == meant;
+    QFile::remove(check);
+    if (!same) return nullptr;
+    return settings;
 }
 
-void IniProfileStore::ParseWholeFile(const QString& filePath) {
-    // QSettings parses sections lazily, and a malformed line (such as stray
-    // text before the first section) sets a format error that then sticks to
-    // the object: every later sync reports it, although the line is skipped and
-    // the file is written normally. Parse everything now; after a format
-    // error, go on with a fresh object over the parsed file (opened while the
-    // first still holds it, so it is not read again), so that a write reports
-    // its own failure and nothing else.
-    (void)m_settings->allKeys();
-    if (m_settings->status() != QSettings::FormatError) return;
-    std::unique_ptr<QSettings> fresh = OpenSettings(filePath);
-    m_settings = std::move(fresh);
-}
-
-QString IniProfileStore::FileName() const { return m_settings->fileName(); }
+QString IniProfileStore::FileName() const { return m_filePath; }
 
 QString IniProfileStore::KeyFor(const std::u16string& section, const std::u16string& entry) {
     return EscapeName(section) + QLatin1Char('/') + EscapeName(entry);
@@ -117,7 +212,12 @@ QString IniProfileStore::KeyFor(const std::u16string& section, const std::u16str
 
 QVariant IniProfileStore::Stored(const QString& key) const {
     const auto pending = m_pending.find(key);
-    return pending != m_pending.end() ? QVariant(pending->second) : m_settings->value(key);
+    if (pending != m_pending.end()) return QVariant(pending->second);
+    if (m_view && m_view->contains(key)) return m_view->value(key);
+    for (const auto& fallback : m_fallbacks) {
+        if (fallback->contains(key)) return fallback->value(key);
+    }
+    return {};
 }
 
 int32_t IniProfileStore::GetProfileInt(const std::u16string& section, const std::u16string& entry,
@@ -154,16 +254,12 @@ bool IniProfileStore::WriteProfileString(const std::u16string& section, const st
     return Commit();
 }
 
-void IniProfileStore::BeginBatch() {
-    if (m_batchDepth++ == 0) m_batchFailed = false;
-}
+void IniProfileStore::BeginBatch() { ++m_batchDepth; }
 
 bool IniProfileStore::EndBatch() {
     if (m_batchDepth == 0) return true;
     if (--m_batchDepth > 0) return true;
-    const bool ok = Sync() && !m_batchFailed;
-    m_batchFailed = false;
-    return ok;
+    return Sync();
 }
 
 bool IniProfileStore::Commit() {
@@ -173,28 +269,34 @@ bool IniProfileStore::Commit() {
 
 bool IniProfileStore::Sync() {
     if (m_pending.empty()) return true;
-    const QString filePath = m_settings->fileName();
-    if (m_settings->status() != QSettings::NoError) {
-        // QSettings reports its first failed write on every later one: a
-        // fresh object over the file lets this write try again.
-        m_settings = OpenSettings(filePath);
-        ParseWholeFile(filePath);
+    // The folder is made here for the lock to go in.
+    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    const QString lockPath = m_filePath + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!TakeLock(lock, lockPath)) return false;  // the values stay pending
+    return WriteUnderLock();
+}
+
+// The profile is read again under the lock, so that what another process
+// wrote since is kept: the pending values are set over it. When it is not as
+// this store last read or wrote it (another program wrote or replaced it, or
+// it appeared, or it could not be read before), its bytes are kept as
+// "Tolvemar.ini.bak" first, as the save file's are.
+bool IniProfileStore::WriteUnderLock() {
+    std::vector<uint8_t> current;
+    FileStamp stamp;
+    const FileRead read = ReadProfile(m_filePath, current, stamp);
+    if (read == FileRead::Failed) return false;  // never replaced unread
+    const std::u16string path = ToPath(m_filePath);
+    if (read == FileRead::Ok && m_stamp != stamp &&
+        BackUpFile(path, path + u".bak") == BackupResult::Failed) {
+        return false;
     }
-    // The folder is made here, as QSettings would, for the lock to go in.
-    QDir().mkpath(QFileInfo(filePath).absolutePath());
-    {
-        const QString lockPath = filePath + QStringLiteral(".lock");
-        QLockFile lock(lockPath);
-        if (!TakeLock(lock, lockPath)) return false;
-        for (const auto& [key, value] : m_pending) m_settings->setValue(key, value);
-    }
-    // QSettings takes the same lock for its write and would wait for ours, so
-    // ours is released just before. Taking it first settled that it can be
-    // taken now: a stale one is gone, and nobody holds it. In the moment
-    // between, another writer may take it; QSettings then waits until that
-    // writer is done.
-    m_settings->sync();
-    if (m_settings->status() != QSettings::NoError) return false;  // the values stay pending
+    QByteArray text;
+    std::unique_ptr<QSettings> merged = Merge(current, text);
+    if (!merged || !WriteFileAtomic(path, text.constData(), static_cast<size_t>(text.size()))) return false;
+    m_stamp = StampOf(path);
+    m_view = std::move(merged);
     m_pending.clear();
     return true;
 }

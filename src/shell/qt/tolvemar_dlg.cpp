@@ -2,6 +2,7 @@
 
 #include "data/tables.h"
 #include "persistence/build_state.h"
+#include "persistence/build_store.h"
 #include "platform/qt/modal.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/screen.h"
@@ -122,14 +123,13 @@ void CTolvemarDlg::OnSysCommand(unsigned id) {
 void CTolvemarDlg::OnClose() {
     if (m_closing) return;  // a close request while one is being handled
     m_closing = true;
-    const bool saved = Services().SaveBuilds();
+    bool saved = Services().SaveBuilds();
     if (saved) {
         const QRect r = Placement().WindowRect(this);
-        ProfileStore& profile = Profile();
-        profile.BeginBatch();
-        profile.WriteProfileInt(u"Position", u"xpos", r.x());
-        profile.WriteProfileInt(u"Position", u"ypos", r.y());
-        profile.EndBatch();
+        saved = SaveProfileAtExit([&r](ProfileStore& profile) {
+            profile.WriteProfileInt(u"Position", u"xpos", r.x());
+            profile.WriteProfileInt(u"Position", u"ypos", r.y());
+        });
     }
     m_closing = false;
     if (saved) done(QDialog::Accepted);

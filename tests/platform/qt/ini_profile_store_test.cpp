@@ -147,8 +147,12 @@ TEST(IniProfileStore, AWriteTakesTheLockOrFailsWithinABound) {
             if (root &&
                 (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0))
                 ::_exit(100);
-            IniProfileStore store(path);
-            ::_exit(store.WriteProfileInt(u"Position", u"xpos", value) ? 0 : 1);
+            bool stored = false;
+            {
+                IniProfileStore store(path);
+                stored = store.WriteProfileInt(u"Position", u"xpos", value);
+            }
+            ::_exit(stored ? 0 : 1);
         }
         int status = 0;
         bool ended = false;
