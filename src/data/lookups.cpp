@@ -32,13 +32,19 @@ int32_t CurrentLanguageIndex() {
     return (language >= 0 && language < kLanguageCount) ? language : 0;
 }
 
-const char16_t* GetLocalizedText(int32_t index) {
-    if (index < 0 || index >= kTextCount) return kEmpty;
-    const LocalizedText& record = g_LocalizedTextTable[index];
+namespace {
+// The text in the current language; when that is empty, English, else Korean.
+const char16_t* TextInLanguage(const LocalizedText& record) {
     const int32_t language = CurrentLanguageIndex();
     if (record.text[language][0] != 0) return record.text[language];
     if (record.text[1][0] != 0) return record.text[1];
     return record.text[0];
+}
+}  // namespace
+
+const char16_t* GetLocalizedText(int32_t index) {
+    if (index < 0 || index >= kTextCount) return kEmpty;
+    return TextInLanguage(g_LocalizedTextTable[index]);
 }
 
 int32_t ClampJobGrade(int32_t job, int32_t grade) {
@@ -63,6 +69,14 @@ const char16_t* GetJobTitle(int32_t job, int32_t grade) {
     const int32_t g = ClampJobGrade(job, grade);
     if (g < 0 || g >= kPageCount) return kEmpty;
     return GetLocalizedText(record->titleText[g]);
+}
+
+const char16_t* GetFormerJobTitle(int32_t job, int32_t n) {
+    if (n < 0) return nullptr;
+    for (const FormerJobTitle* record = g_FormerJobTitleTable; record->job != NO_JOB; ++record) {
+        if (record->job == job && n-- == 0) return TextInLanguage(record->title);
+    }
+    return nullptr;
 }
 
 int32_t GetSlotGrade(int32_t job, int32_t slot) {

@@ -27,6 +27,10 @@ int32_t ClampJobGrade(int32_t job, int32_t grade);
 const char16_t* GetJobName(int32_t job, int32_t grade);
 const char16_t* GetJobTitle(int32_t job, int32_t grade);
 
+// The n-th former title (0 the most recent) of the job's highest grade in the
+// current language, by the fallback of GetLocalizedText; nullptr past the last.
+const char16_t* GetFormerJobTitle(int32_t job, int32_t n);
+
 // The grade of a build slot (node 0 of the job's tree), clamped to the job's
 // range. 0 for a missing job or a slot outside 0..2.
 int32_t GetSlotGrade(int32_t job, int32_t slot);

@@ -1,5 +1,5 @@
-// The compiled-in game tables: skills, jobs with their tree blocks, and the
-// localized texts. They live for the whole process. Only the fields marked
+// The compiled-in game tables: skills, jobs with their tree blocks, the
+// localized texts and the jobs' former titles. They live for the whole process. Only the fields marked
 // "run time" are ever written; everything else is fixed at build time.
 #pragma once
 
@@ -81,7 +81,18 @@ struct LocalizedText {
     char16_t text[kLanguageCount][kTextChars];  // Korean, English, Japanese
 };
 
+// A title that a job's highest grade carried before, as its text record held
+// it. The profile names a job's builds after that title, so builds stored
+// under it are still found after a change.
+struct FormerJobTitle {
+    int32_t job;  // NO_JOB ends the table
+    LocalizedText title;
+};
+
 extern const SkillRecord g_SkillTable[kSkillCount];
 extern const JobRecord g_JobTable[kJobCount];
 extern SkillTreeBlock g_SkillTreeBlocks[kJobCount];  // indexed by job id
 extern const LocalizedText g_LocalizedTextTable[kTextCount];
+// A job's most recent former title comes first; the record after the last has
+// job NO_JOB.
+extern const FormerJobTitle g_FormerJobTitleTable[];

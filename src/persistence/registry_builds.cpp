@@ -13,13 +13,42 @@ int DigitValue(char16_t c) {
     if (c >= u'A' && c <= u'F') return c - u'A' + 10;
     return -1;
 }
+
+std::u16string WithSlotDigit(const std::u16string& title, int32_t slot) {
+    return title + static_cast<char16_t>(u'0' + slot);
+}
+
+// Whether the profile holds a value under this name, whatever its text: only
+// a value that is not there reads as the default, so two reads with different
+// defaults tell the two apart.
+bool Holds(ProfileStore& profile, const std::u16string& section, const std::u16string& entry) {
+    return !profile.GetProfileString(section, entry, {}).empty() ||
+           profile.GetProfileString(section, entry, u"-") != u"-";
+}
+
+bool HoldsJobValues(ProfileStore& profile, const std::u16string& title) {
+    if (Holds(profile, kSlotSection, title)) return true;
+    for (int32_t s = 0; s < kSlotCount; ++s) {
+        if (Holds(profile, kDataSection, WithSlotDigit(title, s))) return true;
+    }
+    return false;
+}
+
+// The name a job's values are read under: its title, or, when nothing is
+// stored under that, the first of its former titles under which something is.
+std::u16string StoredValueName(ProfileStore& profile, int32_t job) {
+    const std::u16string title = SlotValueName(job);
+    if (HoldsJobValues(profile, title)) return title;
+    for (int32_t n = 0; const char16_t* former = GetFormerJobTitle(job, n); ++n) {
+        if (former != title && HoldsJobValues(profile, former)) return former;
+    }
+    return title;
+}
 }  // namespace
 
 std::u16string SlotValueName(int32_t job) { return GetJobTitle(job, kHighestGrade); }
 
-std::u16string DataValueName(int32_t job, int32_t slot) {
-    return SlotValueName(job) + static_cast<char16_t>(u'0' + slot);
-}
+std::u16string DataValueName(int32_t job, int32_t slot) { return WithSlotDigit(SlotValueName(job), slot); }
 
 std::u16string EncodeLevelText(const int32_t (&levels)[kNodeCount]) {
     static constexpr char16_t kDigits[] = u"0123456789abcdef";
@@ -60,9 +89,10 @@ AllBuilds ReadRegistryBuilds(ProfileStore& profile, const AllBuilds& current, co
     AllBuilds builds = current;
     for (int32_t job = 0; job < kJobCount; ++job) {
         JobBuilds& jb = builds.jobs[job];
-        jb.selectedSlot = SanitizeSlot(profile.GetProfileInt(kSlotSection, SlotValueName(job), 0));
+        const std::u16string name = StoredValueName(profile, job);
+        jb.selectedSlot = SanitizeSlot(profile.GetProfileInt(kSlotSection, name, 0));
         for (int32_t s = 0; s < kSlotCount; ++s) {
-            const std::u16string text = profile.GetProfileString(kDataSection, DataValueName(job, s), {});
+            const std::u16string text = profile.GetProfileString(kDataSection, WithSlotDigit(name, s), {});
             DecodeLevelText(text, caps.jobs[job], jb.level[s]);
         }
     }

@@ -1,7 +1,8 @@
 // The builds in the per-user profile: section "Slot" holds each job's selected
 // build slot under the job's title, section "Data" each build slot's levels as
 // 100 hexadecimal digits under the title followed by the slot digit. Titles
-// are those of the current language.
+// are those of the current language; builds stored under a title the job
+// carried before are read under it.
 #pragma once
 
 #include "persistence/builds.h"
@@ -33,6 +34,8 @@ void DecodeLevelText(std::u16string_view text, const JobLevelCaps& caps, int32_t
 // any value could not be stored.
 bool WriteRegistryBuilds(ProfileStore& profile, const AllBuilds& builds);
 
-// Reads every job's values over `current` (the builds in memory). A selected
-// slot outside 0..2 reads as 0.
+// Reads every job's values over `current` (the builds in memory). A job with
+// no value under its title reads those under its most recent former title
+// that has any (the next write stores them under the title). A selected slot
+// outside 0..2 reads as 0.
 AllBuilds ReadRegistryBuilds(ProfileStore& profile, const AllBuilds& current, const LevelCaps& caps);

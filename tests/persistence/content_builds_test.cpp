@@ -24,7 +24,48 @@ void ExpectCappedByTheTables() {
     }
 }
 
+// The names under which profiles hold each job's builds, by language: the
+// titles as stored today, then names stored before a title changed. A title
+// may change only with its old name listed as a former title; otherwise the
+// builds stored under it read as empty.
+const char16_t* const kStoredNames[kLanguageCount][kJobCount] = {
+    {u"여명의 맹세", u"성운의 지배", u"천공의 사수", u"철혈의 심장", u"성광의 인도",
+     u"야수의 왕좌", u"밤의 날개",   u"천둥의 권",   u"별의 노래",   u"독안개 군주",
+     u"심연의 부름", u"룬의 장인",   u"떠오르는 별", u"황금의 비밀", u"붉은 창기병",
+     u"성벽의 창",   u"달빛 검무",   u"하늘의 기록", u"불과 솥",     u"저주의 칼날"},
+    {u"여명의 맹세", u"성운의 지배", u"천공의 사수", u"철혈의 심장", u"성광의 인도",
+     u"야수의 왕좌", u"밤의 날개",   u"천둥의 권",   u"별의 노래",   u"독안개 군주",
+     u"심연의 부름", u"룬의 장인",   u"떠오르는 별", u"황금의 비밀", u"Red Lancer",
+     u"성벽의 창",   u"달빛 검무",   u"하늘의 기록", u"불과 솥",     u"저주의 칼날"},
+    {u"여명의 맹세", u"성운의 지배", u"천공의 사수", u"철혈의 심장", u"성광의 인도",
+     u"야수의 왕좌", u"밤의 날개",   u"천둥의 권",   u"별의 노래",   u"독안개 군주",
+     u"심연의 부름", u"룬의 장인",   u"떠오르는 별", u"황금의 비밀", u"紅の槍騎兵",
+     u"성벽의 창",   u"달빛 검무",   u"하늘의 기록", u"불과 솥",     u"저주의 칼날"},
+};
+const std::pair<int32_t, const char16_t*> kEarlierNames[] = {{18, u"불과 냄비"}};  // every language
+
 using ContentBuildsTest = PersistenceTest;
+
+TEST_F(ContentBuildsTest, BuildsStoredUnderAnyNameAJobHadReadBack) {
+    const LevelCaps caps = CurrentLevelCaps();
+    const AllBuilds builds = RandomValidBuilds(31, caps);
+    for (int32_t language : {0, 1, 2}) {
+        g_Options.Language = language;
+        std::vector<std::pair<int32_t, std::u16string>> names(std::begin(kEarlierNames),
+                                                              std::end(kEarlierNames));
+        for (int32_t job = 0; job < kJobCount; ++job) names.emplace_back(job, kStoredNames[language][job]);
+        for (const auto& [job, name] : names) {
+            MemoryProfileStore profile;
+            profile.WriteProfileInt(kSlotSection, name, builds.jobs[job].selectedSlot);
+            for (int32_t s = 0; s < kSlotCount; ++s) {
+                profile.WriteProfileString(kDataSection, name + static_cast<char16_t>(u'0' + s),
+                                           EncodeLevelText(builds.jobs[job].level[s]));
+            }
+            EXPECT_TRUE(ReadRegistryBuilds(profile, AllBuilds{}, caps).jobs[job] == builds.jobs[job])
+                << "language " << language << ", job " << job << ", " << Narrow(name);
+        }
+    }
+}
 
 TEST_F(ContentBuildsTest, FileLevelsAreCappedAndNodesPastTheListReadZero) {
     AllBuilds high;

@@ -130,6 +130,36 @@ TEST(RegistryBuilds, SelectedSlotsOutsideZeroToTwoReadAsZero) {
     EXPECT_EQ(ReadRegistryBuilds(store, AllBuilds{}, caps).jobs[6].selectedSlot, 2);
 }
 
+TEST(RegistryBuilds, AFormerTitleIsReadOnlyWhenNothingIsStoredUnderTheTitle) {
+    const char16_t* former = GetFormerJobTitle(18, 0);
+    ASSERT_NE(former, nullptr);
+    const LevelCaps caps = CurrentLevelCaps();
+    const JobBuilds old = RandomValidBuilds(5, caps).jobs[18];
+    MemoryProfileStore store;
+    store.WriteProfileInt(kSlotSection, former, old.selectedSlot);
+    for (int32_t s = 0; s < kSlotCount; ++s) {
+        store.WriteProfileString(kDataSection, std::u16string(former) + static_cast<char16_t>(u'0' + s),
+                                 EncodeLevelText(old.level[s]));
+    }
+    const MemoryProfileStore before = store;
+    const AllBuilds read = ReadRegistryBuilds(store, AllBuilds{}, caps);
+    EXPECT_TRUE(read.jobs[18] == old);
+    // The next write stores them under the title and leaves the old values be.
+    ASSERT_TRUE(WriteRegistryBuilds(store, read));
+    for (const auto& [key, value] : before.values) EXPECT_EQ(store.values.at(key), value);
+    EXPECT_TRUE(ReadRegistryBuilds(store, AllBuilds{}, caps).jobs[18] == old);
+    EXPECT_EQ(store.GetProfileString(kDataSection, DataValueName(18, 2)), EncodeLevelText(old.level[2]));
+    // Any one value under the title hides the former ones, an empty text too.
+    MemoryProfileStore empty;
+    const JobBuilds fresh = ReadRegistryBuilds(empty, AllBuilds{}, caps).jobs[18];
+    for (const auto& [section, entry] :
+         {std::pair(kSlotSection, SlotValueName(18)), std::pair(kDataSection, DataValueName(18, 1))}) {
+        MemoryProfileStore both = before;
+        both.WriteProfileString(section, entry, u"");
+        EXPECT_TRUE(ReadRegistryBuilds(both, AllBuilds{}, caps).jobs[18] == fresh) << Narrow(entry);
+    }
+}
+
 class RegistryStoreTest : public PersistenceTest {};
 
 TEST_F(RegistryStoreTest, AnEmptyProfileGivesEveryJobItsHighestGradeAndSlotZero) {
