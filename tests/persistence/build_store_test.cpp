@@ -177,6 +177,69 @@ TEST_F(BuildStoreTest, AFileThatFailedTheHeaderCheckIsKeptAsBakBeforeTheFirstSav
     }
 }
 
+// Every exit save replaced the file whatever had happened to it since the
+// start: a save file the user copied in while the program ran (the likely
+// way to find one's builds gone), or one restored from a backup, was lost
+// without a word. Its copy was as open as the older .bak it replaced.
+TEST_F(BuildStoreTest, ASaveFileThatChangedSinceItWasReadIsKeptAsBak) {
+    namespace fs = std::filesystem;
+    const fs::path file = dir_ / "Tolvemar.sav";
+    const fs::path backup = dir_ / "Tolvemar.sav.bak";
+    g_Options.SaveToFile = 1;
+    LoadBuilds();  // not there yet
+    const std::vector<uint8_t> copiedIn = EncodeSaveFile(RandomValidBuilds(11, CurrentLevelCaps()), 4, 1);
+    WriteBytes(file, copiedIn);
+    ASSERT_TRUE(SaveBuilds());
+    EXPECT_EQ(ReadBytes(backup), copiedIn);
+    ExpectSaveFileAutorun(file, 18, 0);
+    WriteBytes(backup, {7});
+    ASSERT_TRUE(SaveBuilds());  // the file as this save left it: no copy
+    EXPECT_EQ(ReadBytes(backup), (std::vector<uint8_t>{7}));
+
+    // Restored over the loaded file, and closed to others: so is its copy.
+    LoadBuilds();
+    const std::vector<uint8_t> restored = EncodeSaveFile(RandomValidBuilds(12, CurrentLevelCaps()), 2, 2);
+    WriteBytes(file, restored);
+    fs::permissions(file, fs::perms(0600));
+    fs::permissions(backup, fs::perms(0644));
+    ASSERT_TRUE(SaveBuilds());
+    EXPECT_EQ(ReadBytes(backup), restored);
+    EXPECT_EQ(fs::status(backup).permissions(), fs::perms(0600));
+    EXPECT_TRUE(boxes_.empty());
+}
+
+// A save file that is a link to a file not there now (on a stick that is
+// out) made every save fail, so "go on" dropped the session although there
+// were no bytes to keep. A link to its own backup is the one link that must
+// not be written through: the save would replace the copy just made.
+TEST_F(BuildStoreTest, ASaveFileLinkIsWrittenThroughUnlessItLeadsToItsOwnBackup) {
+    namespace fs = std::filesystem;
+    const fs::path file = dir_ / "Tolvemar.sav";
+    g_Options.SaveToFile = 1;
+    fs::create_directory(dir_ / "stick");
+    fs::create_symlink("stick/Tolvemar.sav", file);
+    LoadBuilds();
+    ASSERT_TRUE(SaveBuilds());
+    EXPECT_TRUE(fs::is_symlink(file));
+    ExpectSaveFileAutorun(dir_ / "stick" / "Tolvemar.sav", 18, 0);
+
+    fs::remove(file);
+    fs::create_symlink("gone/Tolvemar.sav", file);  // its folder is not there either
+    LoadBuilds();
+    answers_ = {MbResult::No};
+    EXPECT_FALSE(SaveBuilds());
+    EXPECT_EQ(boxes_, std::vector<MessageBoxRequest>{AskContinue()});
+
+    fs::remove(file);
+    const std::vector<uint8_t> foreign(3000, 'x');
+    WriteBytes(dir_ / "Tolvemar.sav.bak", foreign);
+    fs::create_symlink("Tolvemar.sav.bak", file);
+    LoadBuilds();
+    answers_ = {MbResult::No};
+    EXPECT_FALSE(SaveBuilds());
+    EXPECT_EQ(ReadBytes(dir_ / "Tolvemar.sav.bak"), foreign);
+}
+
 // A save file this user may write but not read loaded as nothing, and the
 // exit save replaced it with the builds in memory, without a backup or a
 // question. The superuser reads every file, so the program's part runs in a
@@ -190,7 +253,7 @@ TEST_F(BuildStoreTest, AFileThatIsThereButCouldNotBeReadIsNeverReplacedBlind) {
     std::filesystem::permissions(home / "Tolvemar.sav", std::filesystem::perms::owner_write);
     ApplyAll(AllBuilds{});
 
-    const int status = RunUnprivileged({home, home / "Tolvemar.sav"}, [&] {
+    const int status = RunUnprivileged(dir_, {home, home / "Tolvemar.sav"}, [&] {
         int faults = 0;
         int questions = 0;
         SetMessageBoxHandler([&](const MessageBoxRequest& request) {
@@ -206,6 +269,7 @@ TEST_F(BuildStoreTest, AFileThatIsThereButCouldNotBeReadIsNeverReplacedBlind) {
         if (!SaveBuilds()) faults |= 2;  // now they can
         return faults;
     });
+    if (status == kCannotReach) GTEST_SKIP() << "the unprivileged user cannot reach the temporary folder";
     ASSERT_NE(status, kCouldNotDrop) << "could not drop to an unprivileged user";
     EXPECT_EQ(status, 0) << "1: replaced while unreadable, or no question; 2: not saved once readable";
     EXPECT_EQ(ReadBytes(home / "Tolvemar.sav.bak"), kept);

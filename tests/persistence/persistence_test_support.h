@@ -137,23 +137,39 @@ private:
     std::string savedCwd_;
 };
 
-// The exit code of RunUnprivileged's child when it could not drop.
+// The exit codes of RunUnprivileged's child when it could not drop, and its
+// result when the unprivileged user could not reach the test's folder.
 inline constexpr int kCouldNotDrop = 100;
+inline constexpr int kCannotReach = 101;
 
 // Runs `body` in a child process and gives its exit code. The superuser may
 // read and write every file, so when the tests run as the superuser the child
-// first drops to an unprivileged user, who is given `owned` (and may pass
-// through the folders above them).
-inline int RunUnprivileged(const std::vector<std::filesystem::path>& owned,
+// first drops to an unprivileged user, who is given `owned`, all inside the
+// test's own folder `own`, and may pass through the folders from there down
+// to them. No permission outside `own` changes: when a folder above it is
+// closed to other users, the result is kCannotReach and nothing runs.
+inline int RunUnprivileged(const std::filesystem::path& own, const std::vector<std::filesystem::path>& owned,
                            const std::function<int()>& body) {
     constexpr uid_t kNobody = 65534;
     const bool root = ::geteuid() == 0;
     if (root) {
+        const auto passable = [](const std::filesystem::path& folder) {
+            return (std::filesystem::status(folder).permissions() & std::filesystem::perms::others_exec) !=
+                   std::filesystem::perms::none;
+        };
+        const std::filesystem::path top = std::filesystem::weakly_canonical(own);
+        for (std::filesystem::path up = top.parent_path(); up != up.root_path(); up = up.parent_path()) {
+            if (!passable(up)) return kCannotReach;
+        }
         for (const std::filesystem::path& path : owned) {
-            if (::chown(path.c_str(), kNobody, kNobody) != 0) return kCouldNotDrop;
-            for (std::filesystem::path up = path.parent_path(); up != up.root_path(); up = up.parent_path()) {
-                if ((std::filesystem::status(up).permissions() & std::filesystem::perms::others_exec) ==
-                    std::filesystem::perms::none) {
+            if (::lchown(path.c_str(), kNobody, kNobody) != 0) return kCouldNotDrop;
+            const auto inside = [&](const std::filesystem::path& folder) {
+                const std::filesystem::path rest = folder.lexically_relative(top);
+                return !rest.empty() && *rest.begin() != "..";
+            };
+            for (std::filesystem::path up = std::filesystem::weakly_canonical(path).parent_path();
+                 inside(up) && up != up.root_path(); up = up.parent_path()) {
+                if (!passable(up)) {
                     std::filesystem::permissions(up, std::filesystem::perms::others_exec,
                                                  std::filesystem::perm_options::add);
                 }

@@ -1,7 +1,9 @@
 #include "platform/qt/ini_profile_store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -10,17 +12,50 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// Runs `body` in a child, as an unprivileged user when `drop` is set, and
+// gives its result: -1 when it had not ended within 10 s (it is then killed),
+// 100 when it could not drop. The store a body makes is gone before the
+// child exits, so its private folder goes with it.
+int RunInChild(bool drop, const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (drop &&
+            (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0))
+            ::_exit(100);
+        ::_exit(body());
+    }
+    int status = 0;
+    bool ended = false;
+    if (!QTest::qWaitFor([&] { return ended || (ended = ::waitpid(child, &status, WNOHANG) == child); },
+                         10000)) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Writes `content` as profile.ini in the folder and returns its path.
 QString WriteProfileFile(const QTemporaryDir& dir, const QByteArray& content) {
@@ -112,7 +147,6 @@ TEST(IniProfileStore, AListValueReadsAsThePartsQSettingsRead) {
 // file, the child drops to an unprivileged user.
 TEST(IniProfileStore, AWriteTakesTheLockOrFailsWithinABound) {
     const bool root = ::geteuid() == 0;
-    constexpr uid_t kNobody = 65534;
     QTemporaryDir dir;
     const QString home = dir.filePath("home");
     ASSERT_TRUE(QDir().mkpath(home));
@@ -142,27 +176,10 @@ TEST(IniProfileStore, AWriteTakesTheLockOrFailsWithinABound) {
     // Writes xpos=value in a child: 0 when the write succeeded, 1 when it
     // failed, -1 when it had not ended at the limit.
     const auto writeInChild = [&](int value) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (root &&
-                (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0))
-                ::_exit(100);
-            bool stored = false;
-            {
-                IniProfileStore store(path);
-                stored = store.WriteProfileInt(u"Position", u"xpos", value);
-            }
-            ::_exit(stored ? 0 : 1);
-        }
-        int status = 0;
-        bool ended = false;
-        if (!QTest::qWaitFor([&] { return ended || (ended = ::waitpid(child, &status, WNOHANG) == child); },
-                             10000)) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, nullptr, 0);
-            return -1;
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+        return RunInChild(root, [&] {
+            IniProfileStore store(path);
+            return store.WriteProfileInt(u"Position", u"xpos", value) ? 0 : 1;
+        });
     };
     const auto written = [&](int value) {
         QFile file(path);
@@ -296,6 +313,165 @@ TEST(IniProfileStore, BatchWritesOnceAndKeepsEveryValue) {
     EXPECT_TRUE(QFile::exists(path));
     IniProfileStore reread(path);
     EXPECT_EQ(reread.GetProfileInt(u"Slot", u"jobB2", -1), 53);
+}
+
+// QSettings' own write does not check its last flush (Qt 6.4): on a full disk
+// it put a cut file in place of the profile and reported success, and the
+// next start found neither options nor builds. Four KiB are left free, room
+// for the lock file and not for the profile.
+TEST(IniProfileStore, AFullDiskLeavesTheProfileWholeAndFailsTheWrite) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser may mount the small file system this test fills";
+    QTemporaryDir dir;
+    const QByteArray at = QFile::encodeName(dir.path());
+    if (::mount("tmpfs", at.constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no file system can be mounted here: " << std::strerror(errno);
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(
+        at.constData(), [](const char* folder) { ::umount2(folder, MNT_DETACH); });
+    const QString path = WriteProfileFile(dir, "[Option]\nLanguage=1\nAutoSave=0\n");
+    const QByteArray before = FileBytes(path);
+    IniProfileStore store(path);
+
+    const int filler = ::open((at + "/filler").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(filler, 0);
+    const std::vector<char> page(4096, 'x');
+    off_t filled = 0;
+    while (::write(filler, page.data(), page.size()) == static_cast<ssize_t>(page.size())) filled += 4096;
+    ASSERT_EQ(::ftruncate(filler, filled - 4096), 0);
+    ::close(filler);
+
+    const std::u16string levels(100, u'3');
+    store.BeginBatch();
+    for (char16_t job = u'A'; job < u'A' + 20; ++job)
+        for (char16_t slot = u'0'; slot < u'3'; ++slot)
+            store.WriteProfileString(u"Data", {job, slot}, levels);
+    EXPECT_FALSE(store.EndBatch());
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(store.GetProfileString(u"Data", u"T2"), levels);  // waits, and reads see it
+
+    ASSERT_EQ(::unlink((at + "/filler").constData()), 0);
+    EXPECT_TRUE(store.WriteProfileInt(u"Option", u"SexType", 1));
+    IniProfileStore reread(path);
+    EXPECT_EQ(reread.GetProfileInt(u"Option", u"Language", -1), 1);
+    EXPECT_EQ(reread.GetProfileString(u"Data", u"T2"), levels);
+}
+
+// Every write replaced the profile with what this store held: a profile
+// restored from a backup, or one that another instance wrote, was lost.
+TEST(IniProfileStore, AProfileChangedSinceItWasReadIsKeptAsBakBeforeItIsReplaced) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("profile.ini");
+    const QString backup = path + QStringLiteral(".bak");
+    IniProfileStore first(path);  // nothing there yet
+    IniProfileStore second(path);
+    ASSERT_TRUE(second.WriteProfileInt(u"Option", u"Language", 2));
+    const QByteArray secondWrote = FileBytes(path);
+    ASSERT_TRUE(first.WriteProfileInt(u"Position", u"xpos", 5));
+    EXPECT_EQ(FileBytes(backup), secondWrote);
+    EXPECT_EQ(IniProfileStore(path).GetProfileInt(u"Option", u"Language", -1), 2);  // and its value stays
+
+    ASSERT_TRUE(QFile::remove(backup));
+    ASSERT_TRUE(first.WriteProfileInt(u"Position", u"ypos", 6));  // as it left the file
+    EXPECT_FALSE(QFile::exists(backup));
+
+    ASSERT_TRUE(QFile::remove(path));
+    WriteProfileFile(dir, "[Option]\nLanguage=1\n");
+    ASSERT_TRUE(first.WriteProfileInt(u"Position", u"ypos", 7));
+    EXPECT_EQ(FileBytes(backup), QByteArray("[Option]\nLanguage=1\n"));
+}
+
+// After a failed write, the next one made a new QSettings over the file,
+// which wrote what was left under its own lock, waiting without limit (30 s
+// for a lock left by a crash), and no longer read the system-wide files. The
+// first write fails on a read-only profile, which the superuser could write:
+// the child then runs as an unprivileged user. It is killed if it waits 10 s.
+TEST(IniProfileStore, AWriteAfterAFailedOneIsBoundedAndKeepsEveryFallback) {
+    const bool root = ::geteuid() == 0;
+    QTemporaryDir dir;
+    const QString system = dir.filePath("xdg");
+    ASSERT_TRUE(QDir().mkpath(system + QStringLiteral("/Tolvemar")));
+    QFile systemFile(system + QStringLiteral("/Tolvemar/Tolvemar.ini"));
+    ASSERT_TRUE(systemFile.open(QIODevice::WriteOnly));
+    systemFile.write("[Option]\nSexType=1\n");
+    systemFile.close();
+    const QString folder = dir.filePath("config/Tolvemar");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/Tolvemar.ini");
+    const QString lockPath = path + QStringLiteral(".lock");
+    QFile profile(path);
+    ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
+    profile.write("[Option]\nLanguage=1\n");
+    profile.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    if (root) {
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0711), 0);
+        for (const QString& owned : {dir.filePath("config"), folder, path})
+            ASSERT_EQ(::chown(QFile::encodeName(owned).constData(), kNobody, kNobody), 0);
+    }
+
+    const int result = RunInChild(root, [&] {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(system));
+        int faults = 0;
+        IniProfileStore store;
+        if (store.WriteProfileInt(u"Option", u"AutoSave", 0)) faults |= 1;
+        if (store.GetProfileInt(u"Option", u"AutoSave", 1) != 0) faults |= 2;
+        if (::chmod(QFile::encodeName(path).constData(), 0644) != 0) faults |= 4;
+        QFile left(lockPath);  // empty, as a crash between its creation and its first write leaves it
+        if (!left.open(QIODevice::WriteOnly)) faults |= 4;
+        left.close();
+        if (!store.WriteProfileInt(u"Option", u"Language", 2)) faults |= 8;
+        if (store.GetProfileInt(u"Option", u"SexType", 0) != 1) faults |= 16;
+        const QByteArray written = FileBytes(path);
+        if (!written.contains("AutoSave=0\n") || !written.contains("Language=2\n")) faults |= 32;
+        return faults;
+    });
+    ASSERT_NE(result, 100) << "could not drop to an unprivileged user";
+    EXPECT_EQ(result, 0)
+        << "-1: still waiting; 1: a read-only profile was written; 2: a waiting value not read; "
+           "8: the retry failed; 16: the system file was no longer read; 32: a value was lost";
+}
+
+// A named pipe in the profile's place blocked the program before its first
+// window, for ever. Anything but a regular file is a profile that could not
+// be read, and is never replaced. Nothing waits on it either: once a folder
+// in its place is gone, QSettings wrote the value of the failed write again
+// on its own at the next event loop turn, waiting for as long as another
+// process held the lock. A link to a profile that is not there now is
+// written through.
+TEST(IniProfileStore, AProfileThatIsNotARegularFileNeverBlocksAndIsNeverReplaced) {
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("pipe.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = dir.filePath("folder.ini");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& path : {pipe, folder}) {
+        SCOPED_TRACE(path.toStdString());
+        const int result = RunInChild(false, [&] {
+            IniProfileStore store(path);
+            const int read = store.GetProfileInt(u"Option", u"Language", -1) == -1 ? 0 : 1;
+            const int written = store.WriteProfileInt(u"Option", u"Language", 1) ? 2 : 0;
+            if (path == folder && QDir().rmdir(folder)) {
+                QLockFile held(folder + QStringLiteral(".lock"));
+                if (!held.tryLock(0)) return 4;
+                QCoreApplication::processEvents();
+            }
+            return read | written;
+        });
+        EXPECT_EQ(result, 0) << "-1: blocked; 1: read something; 2: replaced it";
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_FALSE(QFile::exists(folder));  // nothing was written while the lock was held
+
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("stick")));
+    const QString link = dir.filePath("linked.ini");
+    ASSERT_TRUE(QFile::link(QStringLiteral("stick/profile.ini"), link));
+    IniProfileStore linked(link);
+    EXPECT_TRUE(linked.WriteProfileInt(u"Option", u"Language", 1));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(FileBytes(dir.filePath("stick/profile.ini")).contains("Language=1\n"));
 }
 
 }  // namespace

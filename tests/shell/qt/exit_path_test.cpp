@@ -130,4 +130,21 @@ TEST_F(ExitPathTest, AnUnwritableProfileKeepsTheWindowOpenUnlessTheUserGoesOn) {
     SetProfileStore(&env_.profile);
 }
 
+// A profile value whose write failed (the options dialog's, the grade's)
+// waited in memory and was lost at exit without a word when the builds live
+// in a save file, which saves no profile value.
+TEST_F(ExitPathTest, AProfileValueThatCouldNotBeWrittenAsksAtExitAlsoWithASaveFile) {
+    IniProfileStore unwritable(Unwritable("Tolvemar.ini"));
+    SetProfileStore(&unwritable);
+    g_bSaveFileOpen = true;
+    g_szSaveFilePath = dir_.filePath(QStringLiteral("builds.tvf")).toStdU16String();
+    EXPECT_FALSE(unwritable.WriteProfileInt(u"Option", u"AutoSave", 0));
+    EXPECT_FALSE(CloseWith({MbResult::No}));
+    EXPECT_EQ(boxes_, std::vector<std::u16string>{kSaveFailedContinueText});
+    EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("builds.tvf"))));
+    EXPECT_TRUE(CloseWith({MbResult::Yes}));
+    EXPECT_EQ(dialog_.result(), QDialog::Accepted);
+    SetProfileStore(&env_.profile);
+}
+
 }  // namespace
