@@ -103,13 +103,6 @@ bool WriteCopy(const QString& name, const char* data, qsizetype size) {
     return false;
 }
 
-// Every value QSettings holds, by key.
-std::map<QString, QVariant> Snapshot(QSettings& settings) {
-    std::map<QString, QVariant> values;
-    for (const QString& key : settings.allKeys()) values.emplace(key, settings.value(key));
-    return values;
-}
-
 }  // namespace
 
 IniProfileStore::IniProfileStore()
@@ -123,7 +116,9 @@ IniProfileStore::IniProfileStore()
     FileStamp stamp;
     const QString makerFile = QFileInfo(m_filePath).absolutePath() + QStringLiteral("/../Tolvemar.ini");
     if (ReadProfile(QDir::cleanPath(makerFile), bytes, stamp) == FileRead::Ok) {
-        if (std::unique_ptr<QSettings> maker = ParseCopy(bytes)) m_fallbacks.push_back(std::move(maker));
+        if (std::unique_ptr<QSettings> maker =
+                ParseCopy(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())))
+            m_fallbacks.push_back(std::move(maker));
     }
     m_fallbacks.push_back(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::SystemScope,
                                                       QStringLiteral("Tolvemar"),
@@ -132,17 +127,11 @@ IniProfileStore::IniProfileStore()
 
 IniProfileStore::IniProfileStore(const QString& filePath)
     : m_filePath(QFileInfo(filePath).absoluteFilePath()) {
-    // The copies go to the user's temporary folder, or where that cannot be
-    // used, beside the profile.
-    m_copies = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tolvemar-profile-XXXXXX"));
-    if (!m_copies->isValid()) {
-        m_copies = std::make_unique<QTemporaryDir>(QFileInfo(m_filePath).absolutePath() +
-                                                   QStringLiteral("/.Tolvemar.ini-XXXXXX"));
-    }
     std::vector<uint8_t> bytes;
     FileStamp stamp;
     const FileRead read = ReadProfile(m_filePath, bytes, stamp);
-    if (read != FileRead::Failed) m_view = ParseCopy(bytes);
+    if (read != FileRead::Failed)
+        m_view = ParseCopy(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
     // Something there that could not be read or parsed is never replaced
     // unread; a profile that is not there is as good as an empty one.
     if (m_view) m_stamp = stamp;
@@ -150,58 +139,77 @@ IniProfileStore::IniProfileStore(const QString& filePath)
 
 IniProfileStore::~IniProfileStore() = default;
 
-QString IniProfileStore::NewCopyName() {
-    return m_copies->filePath(QStringLiteral("copy-%1.ini").arg(++m_copyCount));
+// The private folders of the copies: one in the user's temporary folder, and
+// one beside the profile for when a copy cannot be made there (a full or
+// read-only temporary folder). Each is made when first needed.
+QTemporaryDir* IniProfileStore::CopyFolder(int which) {
+    std::unique_ptr<QTemporaryDir>& folder = m_copyFolders[which];
+    if (!folder || !folder->isValid()) {
+        const QString pattern =
+            which == 0 ? QDir::tempPath() + QStringLiteral("/tolvemar-profile-XXXXXX")
+                       : QFileInfo(m_filePath).absolutePath() + QStringLiteral("/.Tolvemar.ini-XXXXXX");
+        folder = std::make_unique<QTemporaryDir>(pattern);
+    }
+    return folder->isValid() ? folder.get() : nullptr;
+}
+
+QString IniProfileStore::NewCopyName(QTemporaryDir& folder) {
+    return folder.filePath(QStringLiteral("copy-%1.ini").arg(++m_copyCount));
 }
 
 // QSettings keeps every file it has read by name, and a file read again under
 // the same name may be taken from there instead of the disk: each copy has a
 // name of its own.
-std::unique_ptr<QSettings> IniProfileStore::ParseCopy(const std::vector<uint8_t>& bytes) {
-    if (!m_copies->isValid()) return nullptr;
-    const QString name = NewCopyName();
-    if (!WriteCopy(name, reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())))
-        return nullptr;
-    auto settings = std::make_unique<QSettings>(name, QSettings::IniFormat);
-    (void)settings->allKeys();  // parses every section now, while the copy is there
-    QFile::remove(name);
-    return settings;
+std::unique_ptr<QSettings> IniProfileStore::ParseCopy(const char* data, qsizetype size) {
+    for (int which = 0; which < 2; ++which) {
+        QTemporaryDir* folder = CopyFolder(which);
+        if (!folder) continue;
+        const QString name = NewCopyName(*folder);
+        if (!WriteCopy(name, data, size)) continue;
+        auto settings = std::make_unique<QSettings>(name, QSettings::IniFormat);
+        (void)settings->allKeys();  // parses every section now, while the copy is there
+        QFile::remove(name);
+        return settings;
+    }
+    return nullptr;
 }
 
-// The profile `base` with the pending values set, as QSettings writes it:
-// written to a copy, then read back under another name and compared, value
-// for value, with what was meant. Its text goes to `text`; nullptr when the
-// copy could not be written whole.
-std::unique_ptr<QSettings> IniProfileStore::Merge(const std::vector<uint8_t>& base, QByteArray& text) {
-    if (!m_copies->isValid()) return nullptr;
-    const QString name = NewCopyName();
-    if (!WriteCopy(name, reinterpret_cast<const char*>(base.data()), static_cast<qsizetype>(base.size())))
-        return nullptr;
-    std::map<QString, QVariant> meant;
-    bool written = false;
-    {
-        QSettings settings(name, QSettings::IniFormat);
-        (void)settings.allKeys();
-        for (const auto& [key, value] : m_pending) settings.setValue(key, value);
-        meant = Snapshot(settings);
-        settings.sync();
-        // A line QSettings could not parse is no failure of the write.
-        written = settings.status() != QSettings::AccessError;
+// The text QSettings writes for the profile `base` with the pending values
+// set, in a copy. QSettings reports success over a copy cut short by a full
+// disk, so the text is made twice, in two copies that are both kept until
+// the second is written: the same bytes twice are the whole text, as a disk
+// that filled up cuts the second copy shorter than the first. Empty when the
+// text could not be made in either folder.
+QByteArray IniProfileStore::Merge(const std::vector<uint8_t>& base) {
+    for (int which = 0; which < 2; ++which) {
+        QTemporaryDir* folder = CopyFolder(which);
+        if (!folder) continue;
+        QString names[2];
+        QByteArray texts[2];
+        bool made = true;
+        for (int i = 0; i < 2 && made; ++i) {
+            names[i] = NewCopyName(*folder);
+            made = WriteCopy(names[i], reinterpret_cast<const char*>(base.data()),
+                             static_cast<qsizetype>(base.size()));
+            if (!made) break;
+            {
+                QSettings settings(names[i], QSettings::IniFormat);
+                for (const auto& [key, value] : m_pending) settings.setValue(key, value);
+                settings.sync();
+                // A line QSettings could not parse is no failure of the write.
+                made = settings.status() != QSettings::AccessError;
+            }
+            QFile file(names[i]);
+            made = made && file.open(QIODevice::ReadOnly);
+            if (made) texts[i] = file.readAll();
+            made = made && file.error() == QFileDevice::NoError;
+        }
+        for (const QString& name : names) {
+            if (!name.isEmpty()) QFile::remove(name);
+        }
+        if (made && !texts[0].isEmpty() && texts[0] == texts[1]) return texts[0];
     }
-    const QString check = NewCopyName();
-    if (!written || !QFile::rename(name, check)) {
-        QFile::remove(name);
-        return nullptr;
-    }
-    QFile file(check);
-    if (file.open(QIODevice::ReadOnly)) text = file.readAll();
-    const bool read = file.error() == QFileDevice::NoError;
-    file.close();
-    auto settings = std::make_unique<QSettings>(check, QSettings::IniFormat);
-    const bool same = read && Snapshot(*settings) == meant;
-    QFile::remove(check);
-    if (!same) return nullptr;
-    return settings;
+    return {};
 }
 
 QString IniProfileStore::FileName() const { return m_filePath; }
@@ -292,8 +300,9 @@ bool IniProfileStore::WriteUnderLock() {
         BackUpFile(path, path + u".bak") == BackupResult::Failed) {
         return false;
     }
-    QByteArray text;
-    std::unique_ptr<QSettings> merged = Merge(current, text);
+    const QByteArray text = Merge(current);
+    if (text.isEmpty()) return false;
+    std::unique_ptr<QSettings> merged = ParseCopy(text.constData(), text.size());  // what reads see next
     if (!merged || !WriteFileAtomic(path, text.constData(), static_cast<size_t>(text.size()))) return false;
     m_stamp = StampOf(path);
     m_view = std::move(merged);

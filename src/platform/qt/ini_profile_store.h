@@ -55,13 +55,14 @@ private:
     bool Sync();
     bool WriteUnderLock();
     QVariant Stored(const QString& key) const;
-    std::unique_ptr<QSettings> ParseCopy(const std::vector<uint8_t>& bytes);
-    std::unique_ptr<QSettings> Merge(const std::vector<uint8_t>& base, QByteArray& text);
-    QString NewCopyName();
+    std::unique_ptr<QSettings> ParseCopy(const char* data, qsizetype size);
+    QByteArray Merge(const std::vector<uint8_t>& base);
+    QTemporaryDir* CopyFolder(int which);
+    QString NewCopyName(QTemporaryDir& folder);
 
     QString m_filePath;
-    // The private folder of the copies QSettings reads and writes.
-    std::unique_ptr<QTemporaryDir> m_copies;
+    // The private folders of the copies QSettings reads and writes.
+    std::unique_ptr<QTemporaryDir> m_copyFolders[2];
     int m_copyCount = 0;
     // The profile as last read or written.
     std::unique_ptr<QSettings> m_view;
