@@ -57,13 +57,17 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Writes `content` as profile.ini in the folder and returns its path.
-QString WriteProfileFile(const QTemporaryDir& dir, const QByteArray& content) {
-    const QString path = dir.filePath("profile.ini");
+// Writes `content` as the file at `path`, folders made, and returns the path.
+QString WriteFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(content);
     return path;
+}
+
+QString WriteProfileFile(const QTemporaryDir& dir, const QByteArray& content) {
+    return WriteFile(dir.filePath("profile.ini"), content);
 }
 
 TEST(IniProfileStore, UsesTheTolvemarFileUnderTheConfigHome) {
@@ -333,10 +337,9 @@ TEST(IniProfileStore, AFullDiskLeavesTheProfileWholeAndFailsTheWrite) {
     IniProfileStore store(path);
 
     const int filler = ::open((at + "/filler").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    ASSERT_GE(filler, 0);
     const std::vector<char> page(4096, 'x');
     off_t filled = 0;
-    while (::write(filler, page.data(), page.size()) == static_cast<ssize_t>(page.size())) filled += 4096;
+    while (::write(filler, page.data(), page.size()) == 4096) filled += 4096;
     ASSERT_EQ(::ftruncate(filler, filled - 4096), 0);
     ::close(filler);
 
@@ -389,19 +392,10 @@ TEST(IniProfileStore, AWriteAfterAFailedOneIsBoundedAndKeepsEveryFallback) {
     const bool root = ::geteuid() == 0;
     QTemporaryDir dir;
     const QString system = dir.filePath("xdg");
-    ASSERT_TRUE(QDir().mkpath(system + QStringLiteral("/Tolvemar")));
-    QFile systemFile(system + QStringLiteral("/Tolvemar/Tolvemar.ini"));
-    ASSERT_TRUE(systemFile.open(QIODevice::WriteOnly));
-    systemFile.write("[Option]\nSexType=1\n");
-    systemFile.close();
+    WriteFile(system + QStringLiteral("/Tolvemar/Tolvemar.ini"), "[Option]\nSexType=1\n");
     const QString folder = dir.filePath("config/Tolvemar");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/Tolvemar.ini");
+    const QString path = WriteFile(folder + QStringLiteral("/Tolvemar.ini"), "[Option]\nLanguage=1\n");
     const QString lockPath = path + QStringLiteral(".lock");
-    QFile profile(path);
-    ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
-    profile.write("[Option]\nLanguage=1\n");
-    profile.close();
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
     if (root) {
         ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0711), 0);
@@ -417,9 +411,7 @@ TEST(IniProfileStore, AWriteAfterAFailedOneIsBoundedAndKeepsEveryFallback) {
         if (store.WriteProfileInt(u"Option", u"AutoSave", 0)) faults |= 1;
         if (store.GetProfileInt(u"Option", u"AutoSave", 1) != 0) faults |= 2;
         if (::chmod(QFile::encodeName(path).constData(), 0644) != 0) faults |= 4;
-        QFile left(lockPath);  // empty, as a crash between its creation and its first write leaves it
-        if (!left.open(QIODevice::WriteOnly)) faults |= 4;
-        left.close();
+        WriteFile(lockPath, {});  // empty, as a crash between its creation and its first write leaves it
         if (!store.WriteProfileInt(u"Option", u"Language", 2)) faults |= 8;
         if (store.GetProfileInt(u"Option", u"SexType", 0) != 1) faults |= 16;
         const QByteArray written = FileBytes(path);
