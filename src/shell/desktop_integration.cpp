@@ -51,7 +51,7 @@ std::string EscapeDesktopValue(std::string_view value) {
     return out;
 }
 
-std::string ComposeDesktopEntry(std::string_view executable) {
+std::string ComposeDesktopEntry(std::string_view executable, DesktopEntryUse use) {
     std::string text;
     text += "[Desktop Entry]\n";
     text += "Type=Application\n";
@@ -63,6 +63,8 @@ std::string ComposeDesktopEntry(std::string_view executable) {
     text += "\n";
     text += "Exec=" + EscapeDesktopValue(QuoteExecArgument(executable)) + " %f\n";
     text += "Terminal=false\n";
+    // Menus leave the entry out; file managers still offer it for the type.
+    if (use == DesktopEntryUse::FileTypeOnly) text += "NoDisplay=true\n";
     text += "MimeType=";
     text += kSaveFileMimeType;
     text += ";\n";

@@ -12,7 +12,10 @@ inline constexpr std::string_view kIconName = "tolvemar";
 
 // Paths relative to the data folder ($XDG_DATA_HOME or ~/.local/share).
 inline constexpr std::string_view kMimePackagePath = "mime/packages/tolvemar.xml";
-inline constexpr std::string_view kDesktopEntryPath = "applications/tolvemar.desktop";
+// The entry each start writes has a file id of its own: the installed menu
+// entry is applications/tolvemar.desktop, which a start never shadows.
+inline constexpr std::string_view kDesktopEntryFolder = "applications";
+inline constexpr std::string_view kFileTypeEntryName = "tolvemar-save-file.desktop";
 
 // The icon sizes shipped under icons/hicolor/<n>x<n>/apps/tolvemar.png.
 inline constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
@@ -29,5 +32,11 @@ std::string QuoteExecArgument(std::string_view argument);
 // escapes).
 std::string EscapeDesktopValue(std::string_view value);
 
+enum class DesktopEntryUse {
+    MenuLauncher,  // the installed entry: a menu item that also opens save files
+    FileTypeOnly,  // the entry a start writes: opens save files, hidden from menus
+};
+
 // The desktop entry that opens save files with the executable (UTF-8 path).
-std::string ComposeDesktopEntry(std::string_view executable);
+std::string ComposeDesktopEntry(std::string_view executable,
+                                DesktopEntryUse use = DesktopEntryUse::MenuLauncher);

@@ -79,7 +79,8 @@ TEST(DesktopIntegration, ExecQuotingOfOddPaths) {
     }
 }
 
-// The whole texts: the installed files are the ones registered at start.
+// The whole texts: the installed files are the ones a start writes, the entry
+// shown in menus.
 TEST(DesktopIntegration, InstalledFilesMatchTheRegisteredOnes) {
     const std::string mime = ReadSourceFile("resources/linux/tolvemar.xml");
     const std::string entry = ReadSourceFile("resources/linux/tolvemar.desktop");

@@ -1,5 +1,7 @@
 #include "platform/qt/bitmap_button.h"
 
+#include "platform/qt/focus_rect.h"
+
 #include <qdrawutil.h>
 #include <QAbstractButton>
 #include <QEvent>
@@ -28,6 +30,11 @@ public:
         if (!picture.isNull()) {
             painter.setClipRect(inner);
             painter.drawPixmap(inner.topLeft(), picture);
+        }
+        if (button->hasFocus()) {
+            const int inset = kButtonFocusInset;
+            DrawFocusRect(painter, all.adjusted(inset, inset, -inset, -inset),
+                          button->palette().color(QPalette::ButtonText));
         }
         return true;
     }

@@ -1,6 +1,8 @@
 // A push button that shows one picture: drawn unscaled at the top-left of the
 // button inside a raised frame, the same in every state (pressed, focused,
 // disabled), clipped to the button. Without a picture only the frame shows.
+// While the button has the keyboard focus, the dotted focus rectangle is
+// drawn over the picture.
 #pragma once
 
 #include <QPixmap>

@@ -16,26 +16,6 @@
 namespace {
 const char* const kControlIdProperty = "tolvemarControlId";
 
-// How far inside a flat button's edge its focus rectangle lies, in pixels.
-constexpr int kFlatButtonFocusInset = 2;
-
-// A flat push button draws no frame of its own, so the dotted focus rectangle
-// inside its edge is what shows that it has the focus.
-class FlatPushButton final : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPushButton::paintEvent(event);
-        if (!hasFocus()) return;
-        QPainter painter(this);
-        const int inset = kFlatButtonFocusInset;
-        DrawFocusRect(painter, rect().adjusted(inset, inset, -inset, -inset),
-                      palette().color(QPalette::ButtonText));
-    }
-};
-
 // A read-only edit shows no caret; while it has the focus a dotted rectangle
 // one pixel inside its text area shows it instead.
 class ReadOnlyMultiLineEdit final : public QPlainTextEdit {
@@ -65,6 +45,14 @@ protected:
     }
 };
 
+// Every push button shows the dotted focus rectangle while it has the focus
+// (a picture button draws its own, see bitmap_button.h).
+QPushButton* MakePushButton(const QString& caption, QWidget* host) {
+    auto* button = new QPushButton(caption, host);
+    ShowFocusRectOnButton(button);
+    return button;
+}
+
 // In a dialog window, Enter presses the push button that has the focus, and
 // the default button when no push button has it: every push button is an
 // auto-default button there. Inside child windows that are not dialogs of
@@ -74,23 +62,25 @@ QWidget* MakeControl(QWidget* host, const ControlTemplate& control) {
     switch (control.kind) {
     case ControlKind::PushButton:
     case ControlKind::PictureButton: {
-        auto* button = new QPushButton(control.caption, host);
+        auto* button = MakePushButton(control.caption, host);
         button->setAutoDefault(inDialog);
         return button;
     }
     case ControlKind::DefPushButton: {
-        auto* button = new QPushButton(control.caption, host);
+        auto* button = MakePushButton(control.caption, host);
         button->setDefault(true);
         return button;
     }
     case ControlKind::FlatButton: {
-        auto* button = new FlatPushButton(control.caption, host);
+        // A flat button draws no frame: the focus rectangle is all that
+        // shows it has the focus.
+        auto* button = MakePushButton(control.caption, host);
         button->setFlat(true);
         button->setAutoDefault(inDialog);
         return button;
     }
     case ControlKind::PushLikeCheckBox: {
-        auto* button = new QPushButton(control.caption, host);
+        auto* button = MakePushButton(control.caption, host);
         button->setCheckable(true);
         button->setAutoDefault(false);
         return button;

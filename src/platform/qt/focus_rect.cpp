@@ -1,10 +1,39 @@
 #include "platform/qt/focus_rect.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QPainter>
 #include <QPen>
+#include <QPointer>
 #include <QPolygon>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QRect>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
+
+namespace {
+
+// The application's style, with the focus rectangle drawn over every push
+// button that has the focus.
+class ButtonFocusStyle final : public QProxyStyle {
+public:
+    // A style of the application's kind of its own: a proxy owns its base.
+    ButtonFocusStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element != CE_PushButton || !(option->state & State_HasFocus)) return;
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        const int inset = button && (button->features & QStyleOptionButton::Flat) ? kFlatButtonFocusInset
+                                                                                  : kButtonFocusInset;
+        DrawFocusRect(*painter, option->rect.adjusted(inset, inset, -inset, -inset),
+                      option->palette.color(QPalette::ButtonText));
+    }
+};
+
+}  // namespace
 
 void DrawFocusRect(QPainter& painter, const QRect& rect, const QColor& colour) {
     if (rect.isEmpty()) return;
@@ -25,4 +54,15 @@ void DrawFocusRect(QPainter& painter, const QRect& rect, const QColor& colour) {
     painter.setPen(QPen(colour, 0));  // a one-pixel pen
     painter.drawPoints(dots);
     painter.restore();
+}
+
+void ShowFocusRectOnButton(QPushButton* button) {
+    if (!button) return;
+    // One style for every such button, living as long as the application.
+    static QPointer<ButtonFocusStyle> style;
+    if (!style) {
+        style = new ButtonFocusStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    button->setStyle(style);
 }

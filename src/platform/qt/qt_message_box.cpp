@@ -1,10 +1,13 @@
 #include "platform/qt/qt_message_box.h"
 
+#include "platform/qt/focus_rect.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMetaObject>
 #include <QPointer>
+#include <QPushButton>
 #include <QThread>
 #include <QTranslator>
 #include <QWidget>
@@ -87,6 +90,7 @@ QMessageBox* CreateMessageBox(const MessageBoxRequest& request) {
                                 QString::fromStdU16String(request.text), StandardButtonsOf(request.buttons),
                                 MessageBoxOwnerWindow(request.owner));
     box->setTextFormat(Qt::PlainText);
+    for (QAbstractButton* button : box->buttons()) ShowFocusRectOnButton(qobject_cast<QPushButton*>(button));
     // Yes is the first button of every Yes/No box, Ok of every Ok box.
     box->setDefaultButton(request.buttons == MbButtons::YesNo || request.buttons == MbButtons::YesNoCancel
                               ? QMessageBox::Yes

@@ -1,8 +1,8 @@
 // Makes the save-file type known to the desktop at every start: the
-// shared-mime-info package, the desktop entry that opens save files with this
-// executable, and the program icon, under the user's data folder. Files are
-// replaced atomically and only when their content changed; every failure is
-// ignored.
+// shared-mime-info package, a desktop entry hidden from menus that opens save
+// files with this executable, and the program icon, under the user's data
+// folder. Files are replaced atomically and only when their content changed;
+// every failure is ignored.
 #pragma once
 
 #include <QString>
@@ -12,7 +12,8 @@
 void RegisterFileType();
 
 // Registers into `dataHome` for `executable`. True when every file holds the
-// wanted content afterwards (for tests; the program ignores it). The MIME
-// database is rebuilt in the background when the package changed (or was
-// never built) and `updateMimeDatabase` is set.
-bool RegisterFileTypeIn(const QString& dataHome, const QString& executable, bool updateMimeDatabase = true);
+// wanted content afterwards (for tests; the program ignores it). With
+// `updateCaches`, the MIME database is rebuilt in the background when the
+// package changed (or was never built), and the desktop database when the
+// entry changed (or the database lacks it).
+bool RegisterFileTypeIn(const QString& dataHome, const QString& executable, bool updateCaches = true);

@@ -71,6 +71,8 @@ UpdateCheck::UpdateCheck(QUrl address, QWidget* mainWindow, std::function<void()
 UpdateCheck::~UpdateCheck() = default;
 
 void UpdateCheck::Start() {
+    // Without an http address nothing leaves the program, not even a name
+    // lookup: the check ends like one that got no answer.
     const QString scheme = m_address.scheme().toLower();
     if (!m_address.isValid() || m_address.host().isEmpty() || (scheme != "http" && scheme != "https")) {
         Finish(Outcome::Ended);

@@ -16,7 +16,8 @@ class QTimer;
 class UpdateRequest;
 
 // Starts the check against `address`, the built-in update address unless
-// named. The check lives as a child of the main window, so destroying the
+// named. A build made without an update address has none, and the check then
+// sends nothing. The check lives as a child of the main window, so destroying the
 // window aborts it, and removes itself when it ends. `requestClose` runs the
 // main window's ordinary close path after the user accepted the download.
 void StartUpdateCheck(QWidget* mainWindow, std::function<void()> requestClose, const QUrl& address = {});
@@ -41,7 +42,7 @@ public:
 
     void Start();
     Outcome GetOutcome() const { return m_outcome; }
-    // The built-in update address.
+    // The built-in update address; empty in a build made without one.
     static QUrl DefaultAddress();
 
 signals:

@@ -4,22 +4,29 @@
 #include "data/lookups.h"
 #include "platform/qt/dialog_template.h"
 #include "platform/qt/modal.h"
+#include "platform/qt/qt_message_box.h"
 #include "platform/shell_open.h"
 #include "shell/about_box.h"
 #include "shell/options.h"
+#include "shell/qt/option_dlg.h"
+#include "shell/qt/select_job_dlg.h"
+#include "shell/qt/shell_test_support.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QTextBlock>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -177,16 +184,16 @@ TEST_F(AboutDlgTest, TheAboutCommandRunsANewBoxModallyOverTheWindow) {
     EXPECT_EQ(runs, 2);
 }
 
-// A row of the picture with a dotted line: over 80 pixels, every other one
-// in `ink` and those between not.
-bool HasDottedRow(const QImage& picture, QRgb ink) {
+// A row of the picture with a dotted line: `length` pixels or more, every
+// other one in `ink` and those between not.
+bool HasDottedRow(const QImage& picture, QRgb ink, int length = 80) {
     for (int y = 0; y < picture.height(); ++y) {
         int run = 0;
         for (int x = 0; x + 1 < picture.width(); ++x) {
             const bool on = picture.pixel(x, y) == ink;
             const bool nextOn = picture.pixel(x + 1, y) == ink;
             run = on != nextOn ? run + 1 : 0;
-            if (run >= 80) return true;
+            if (run >= length) return true;
         }
     }
     return false;
@@ -213,6 +220,40 @@ TEST_F(AboutDlgTest, TheFocusedLinkOrNotesShowTheDottedFocusRectangle) {
     GetDlgItem(&box, IDC_ABOUT_NOTES)->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(HasDottedRow(notes->grab().toImage(), textInk));
     EXPECT_FALSE(HasDottedRow(home->grab().toImage(), buttonInk));
+}
+
+// Catches push buttons whose focus nobody can see (the style marks the default
+// button, which need not have the focus). Tabbing once round each window, the
+// focused push button alone shows a dotted line over half its width.
+TEST_F(AboutDlgTest, EveryPushButtonOfTheDialogsAndBoxesShowsTheFocus) {
+    ShellTestEnvironment env;
+    QWidget chooserHost;  // the job pictures and the chooser's buttons
+    (new CSelectJobDlg(&chooserHost))->ShowWindow(true);
+    CAboutDlg about;
+    COptionDlg options(nullptr);
+    const std::unique_ptr<QMessageBox> box(
+        CreateMessageBox({MbOwner::Application, u"?", u"Tolvemar", MbButtons::YesNo, MbIcon::Question}));
+    for (QWidget* window : std::initializer_list<QWidget*>{&about, &options, box.get(), &chooserHost}) {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QList<QPushButton*> buttons;
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            if (button->isVisible()) buttons << button;
+        }
+        QSet<QPushButton*> focused;
+        for (int step = 0; step <= int(window->findChildren<QWidget*>().size()); ++step) {
+            for (QPushButton* button : buttons) {
+                const QRgb ink = button->palette().color(QPalette::ButtonText).rgb();
+                EXPECT_EQ(HasDottedRow(button->grab().toImage(), ink, button->width() / 2),
+                          button->hasFocus())
+                    << button->text().toStdString() << ", step " << step;
+                if (button->hasFocus()) focused << button;
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        EXPECT_EQ(focused.size(), buttons.size());
+        window->hide();
+    }
 }
 
 // With TOLVEMAR_SCREENSHOT_DIR set, saves the box in Korean and English.

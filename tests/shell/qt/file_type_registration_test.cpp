@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <csignal>
+#include <utility>
+
 namespace {
 
 QByteArray ReadAll(const QString& path) {
@@ -29,11 +33,11 @@ QString IconPath(const QDir& root, int size) {
     return root.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/tolvemar.png").arg(size));
 }
 
-// True while an update-mime-database process started on `mimeFolder` runs.
-// The registration starts it detached, so its end is seen here, in the
-// process table.
-bool MimeToolRunsFor(const QString& mimeFolder) {
-    const QByteArray folder = mimeFolder.toUtf8();
+// True while an update-mime-database or update-desktop-database process runs
+// on a folder inside `dataHome`. The registration starts them detached, so
+// their end is seen here, in the process table.
+bool CacheToolRunsIn(const QString& dataHome) {
+    const QByteArray folder = dataHome.toUtf8() + '/';
     for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool isPid = false;
         pid.toInt(&isPid);
@@ -41,23 +45,31 @@ bool MimeToolRunsFor(const QString& mimeFolder) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
         if (!cmdline.open(QIODevice::ReadOnly)) continue;
         const QList<QByteArray> args = cmdline.readAll().split('\0');
-        if (args.size() >= 2 && args[0].endsWith("update-mime-database") && args.contains(folder))
-            return true;
+        if (args.size() >= 2 && args[0].endsWith("-database") && args[1].startsWith(folder)) return true;
     }
     return false;
 }
 
+const QString kEntry = QStringLiteral("applications/tolvemar-save-file.desktop");
 const QString kOddExecutable = QStringLiteral("/opt/My Games/\"Tol\" $HOME 100%/bin\\x/tolvemar");
 
 TEST(FileTypeRegistration, WritesThePackageTheEntryAndTheIcons) {
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
     const QDir root(temp.path());
+    // An installed menu entry in the same folder (an install for the user)
+    // is neither replaced nor shadowed.
+    ASSERT_TRUE(root.mkpath(QStringLiteral("applications")));
+    QFile installed(root.filePath("applications/tolvemar.desktop"));
+    ASSERT_TRUE(installed.open(QIODevice::WriteOnly) && installed.write("[Desktop Entry]\n") > 0);
+    installed.close();
     EXPECT_TRUE(RegisterFileTypeIn(temp.path(), kOddExecutable, false));
+    EXPECT_EQ(ReadAll(installed.fileName()), QByteArray("[Desktop Entry]\n"));
 
     EXPECT_EQ(ReadAll(root.filePath("mime/packages/tolvemar.xml")), Bytes(ComposeMimePackage()));
-    const QByteArray entry = ReadAll(root.filePath("applications/tolvemar.desktop"));
-    EXPECT_EQ(entry, Bytes(ComposeDesktopEntry(kOddExecutable.toStdString())));
+    const QByteArray entry = ReadAll(root.filePath(kEntry));
+    EXPECT_EQ(entry, Bytes(ComposeDesktopEntry(kOddExecutable.toStdString(), DesktopEntryUse::FileTypeOnly)));
+    EXPECT_TRUE(entry.contains("\nNoDisplay=true\n"));
     EXPECT_TRUE(
         entry.contains("\nExec=\"/opt/My Games/\\\\\"Tol\\\\\" \\\\$HOME 100%%/bin\\\\\\\\x/tolvemar\" %f\n"))
         << entry.toStdString();
@@ -71,7 +83,7 @@ TEST(FileTypeRegistration, WritesThePackageTheEntryAndTheIcons) {
     const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (!validator.isEmpty()) {
         QProcess process;
-        process.start(validator, {root.filePath("applications/tolvemar.desktop")});
+        process.start(validator, {root.filePath(kEntry)});
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitCode(), 0);
         EXPECT_EQ(process.readAll(), QByteArray());
@@ -83,8 +95,8 @@ TEST(FileTypeRegistration, RewritesOnlyWhatChanged) {
     const QDir root(temp.path());
     ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"), false));
     const QDateTime old = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
-    const QStringList paths = {root.filePath("mime/packages/tolvemar.xml"),
-                               root.filePath("applications/tolvemar.desktop"), IconPath(root, 48)};
+    const QStringList paths = {root.filePath("mime/packages/tolvemar.xml"), root.filePath(kEntry),
+                               IconPath(root, 48)};
     for (const QString& path : paths) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -106,6 +118,18 @@ TEST(FileTypeRegistration, RewritesOnlyWhatChanged) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("<mime-info");
     }
+    // On a full disk (no file may grow) the damaged file stays as it was.
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlim_t allowed = std::exchange(limit.rlim_cur, 0);
+    const auto onTooLarge = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool written = RegisterFileTypeIn(temp.path(), QStringLiteral("/usr/bin/tolvemar"), false);
+    limit.rlim_cur = allowed;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, onTooLarge);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadAll(paths[0]), QByteArray("<mime-info"));
     ASSERT_TRUE(RegisterFileTypeIn(temp.path(), QStringLiteral("/opt/tolvemar"), false));
     EXPECT_EQ(ReadAll(paths[0]), Bytes(ComposeMimePackage()));
 }
@@ -132,9 +156,12 @@ TEST(FileTypeRegistration, UnwritableFoldersAreIgnored) {
     EXPECT_FALSE(RegisterFileTypeIn(QString(), QStringLiteral("/usr/bin/tolvemar")));
 }
 
-TEST(FileTypeRegistration, BuildsTheMimeDatabaseWhenTheToolIsThere) {
-    if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
-        GTEST_SKIP() << "update-mime-database not installed";
+// The MIME database gives a .tvf file its type, and the desktop database
+// names the entry that opens it.
+TEST(FileTypeRegistration, BuildsTheDatabasesWhenTheToolsAreThere) {
+    if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty()) {
+        GTEST_SKIP() << "update-mime-database or update-desktop-database not installed";
     }
     QTemporaryDir temp;
     const QDir root(temp.path());
@@ -144,24 +171,26 @@ TEST(FileTypeRegistration, BuildsTheMimeDatabaseWhenTheToolIsThere) {
         [&] { return QFileInfo::exists(typeFile) && QFileInfo::exists(root.filePath("mime/globs2")); },
         20000));
     EXPECT_TRUE(ReadAll(root.filePath("mime/globs2")).contains("application/x-tolvemar-save:*.tvf"));
-    // Let the background tool finish before the folder goes away.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !MimeToolRunsFor(root.filePath("mime")); }, 20000));
+    // Let the background tools finish before the folder goes away.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !CacheToolRunsIn(temp.path()); }, 20000));
     EXPECT_TRUE(QFileInfo::exists(root.filePath("mime/mime.cache")));
+    EXPECT_TRUE(ReadAll(root.filePath("applications/mimeinfo.cache"))
+                    .contains("\napplication/x-tolvemar-save=tolvemar-save-file.desktop;\n"));
 }
 
 TEST(FileTypeRegistration, RegistersTheRunningExecutableUnderTheDataHome) {
     const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     ASSERT_FALSE(dataHome.isEmpty());
     RegisterFileType();
-    const QByteArray entry = ReadAll(QDir(dataHome).filePath("applications/tolvemar.desktop"));
+    const QByteArray entry = ReadAll(QDir(dataHome).filePath(kEntry));
     EXPECT_TRUE(entry.contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + " %f\n"))
         << entry.toStdString();
-    // The MIME database is rebuilt in the background; let it finish before
+    // The databases are rebuilt in the background; let that finish before
     // the temporary data folder goes away.
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
         const QString mime = QDir(dataHome).filePath("mime");
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return QFileInfo::exists(mime + "/mime.cache") && !MimeToolRunsFor(mime); }, 20000));
+            [&] { return QFileInfo::exists(mime + "/mime.cache") && !CacheToolRunsIn(dataHome); }, 20000));
     }
 }
 

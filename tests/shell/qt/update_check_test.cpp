@@ -274,6 +274,22 @@ TEST_F(UpdateCheckTest, MainWindowGoneDuringTheOfferStopsTheRest) {
     EXPECT_EQ(closeRequests, 0);
 }
 
+// Catches a build without an update address asking a server all the same:
+// its placeholder address was looked up, and sent to a proxy when one is set.
+TEST_F(UpdateCheckTest, ABuildWithoutAnAddressSendsNothingThroughAProxy) {
+    if (TOLVEMAR_UPDATE_URL_GIVEN) GTEST_SKIP() << "this build has an update address";
+    QTcpServer proxy;
+    ASSERT_TRUE(proxy.listen(QHostAddress::LocalHost, 0));
+    const QByteArray saved = qgetenv("http_proxy");
+    qputenv("http_proxy", "http://127.0.0.1:" + QByteArray::number(proxy.serverPort()));
+    StartUpdateCheck(mainWindow, [this] { ++closeRequests; });
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return proxy.hasPendingConnections() || mainWindow->findChildren<UpdateCheck*>().isEmpty(); },
+        10000));
+    EXPECT_FALSE(proxy.hasPendingConnections());
+    saved.isNull() ? qunsetenv("http_proxy") : qputenv("http_proxy", saved);
+}
+
 TEST_F(UpdateCheckTest, StartUpdateCheckCleansUpAfterItself) {
     // A refused connection ends the check without a word, and the check
     // removes itself from the main window.
