@@ -1,6 +1,7 @@
 // The compiled-in game tables: skills, jobs with their tree blocks, the
-// localized texts and the jobs' former titles. They live for the whole process. Only the fields marked
-// "run time" are ever written; everything else is fixed at build time.
+// localized texts and the jobs' former titles. They live for the whole
+// process. Only the fields marked "run time" are ever written; everything
+// else is fixed at build time.
 #pragma once
 
 #include <cstdint>

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The name under which the bytes of a save file are kept before it is replaced.
-constexpr char16_t kBackupSuffix[] = u".bak";
-
 // The save file as the program last read or wrote it. A save replaces that
 // file without further care only while it is still in that state; the stamp
 // is empty when the file was there but did not load (it could not be read, or
@@ -27,23 +24,14 @@ KnownSaveFile knownSaveFile;
 // Set by SaveBuilds when the user chose to go on without saving.
 bool wentOnWithoutSaving = false;
 
-// Before a save replaces a file that is not as the program left it (it did
-// not load, it appeared since, or somebody replaced or wrote it), its bytes
-// are kept as "<name>.bak" beside it (replacing an older one, but never
-// written through a link). A file that is not there, or empty, has nothing to
-// keep, and an older backup stays. False when the bytes could not be kept:
-// the file must then not be replaced.
-bool KeepChangedSaveFile(const std::u16string& path) {
-    const FileStamp now = StampOf(path);
-    if (!now.present) return true;
-    if (knownSaveFile.path == path && knownSaveFile.stamp == now) return true;
-    return BackUpFile(path, path + kBackupSuffix) != BackupResult::Failed;
-}
-
 bool WriteSaveFileInUse() {
     const std::u16string path = g_szSaveFilePath;
-    // A file that may not be replaced is not copied either: the save fails as it is.
-    if (!MayReplaceFile(path) || !KeepChangedSaveFile(path)) return false;
+    // A file that may not be replaced is not copied either: the save fails as
+    // it is. One that is not as the program left it (it did not load, it
+    // appeared since, or somebody replaced or wrote it) is kept as .bak first.
+    const std::optional<FileStamp> known =
+        knownSaveFile.path == path ? knownSaveFile.stamp : std::optional<FileStamp>();
+    if (!MayReplaceFile(path) || !KeepChangedFile(path, known)) return false;
     if (!CSaveData().SaveFile(kSaveBuildsAutoRunJob, kSaveBuildsAutoRunSlot, path)) return false;
     RememberSaveFileWritten(path);
     return true;

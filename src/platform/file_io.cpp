@@ -431,6 +431,12 @@ BackupResult BackUpFile(const std::u16string& from, const std::u16string& to) {
     return result;
 }
 
+bool KeepChangedFile(const std::u16string& path, const std::optional<FileStamp>& known) {
+    const FileStamp now = StampOf(path);
+    if (!now.present || known == now) return true;
+    return BackUpFile(path, path + u".bak") != BackupResult::Failed;
+}
+
 std::u16string AbsolutePath(const std::u16string& path) {
     if (!path.empty() && path[0] == u'/') return path;
     char* cwd = ::getcwd(nullptr, 0);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,13 @@ enum class BackupResult {
 // it keeps. `to` is a name of the program's own: a symbolic link there is
 // replaced by the copy, never written through.
 BackupResult BackUpFile(const std::u16string& from, const std::u16string& to);
+
+// Before the file at `path` is replaced: unless it is still the version
+// `known` (its stamp when the program last read or wrote it; none when it was
+// there but could not be read), its bytes are kept as "<path>.bak" by
+// BackUpFile. False when they could not be kept: the file must then not be
+// replaced. A file that is not there has nothing to keep.
+bool KeepChangedFile(const std::u16string& path, const std::optional<FileStamp>& known);
 
 // The path made absolute against the process's current folder.
 std::u16string AbsolutePath(const std::u16string& path);

@@ -296,10 +296,7 @@ bool IniProfileStore::WriteUnderLock() {
     const FileRead read = ReadProfile(m_filePath, current, stamp);
     if (read == FileRead::Failed) return false;  // never replaced unread
     const std::u16string path = ToPath(m_filePath);
-    if (read == FileRead::Ok && m_stamp != stamp &&
-        BackUpFile(path, path + u".bak") == BackupResult::Failed) {
-        return false;
-    }
+    if (!KeepChangedFile(path, m_stamp)) return false;
     const QByteArray text = Merge(current);
     if (text.isEmpty()) return false;
     std::unique_ptr<QSettings> merged = ParseCopy(text.constData(), text.size());  // what reads see next
